@@ -1,0 +1,30 @@
+#include "decorationbox.h"
+
+#include "resourcepaths.h"
+#include "twips.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+DecorationBox::DecorationBox(QWidget *parent)
+    : QWidget(parent)
+    , m_picture(svgPicture(ResourcePaths::interior(), QSize(76, 142)))
+    , m_image2(svgPicture(ResourcePaths::interior2(), QSize(76, 141)))
+{
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void DecorationBox::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().color(QPalette::Base));
+    m_picture.drawUnscaled(&painter, QPointF(0, 0));
+    m_image2.draw(&painter, Twips::toPixelsF(QRect(105, -90, 1140, 2115)));
+}
+
+void DecorationBox::mousePressEvent(QMouseEvent *event)
+{
+    // The box takes its own presses, so they never reach the bus picture below it.
+    event->accept();
+}

@@ -1,0 +1,246 @@
+#include "form1.h"
+
+#include "decorationbox.h"
+#include "frmset.h"
+#include "programfile.h"
+#include "resourcepaths.h"
+#include "rollsignbox.h"
+#include "twips.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFrame>
+#include <QIcon>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace {
+
+// Mouse buttons as the handlers receive them: 1 left, 2 right, 4 middle.
+int buttonCode(Qt::MouseButton button)
+{
+    switch (button) {
+    case Qt::LeftButton:
+        return 1;
+    case Qt::RightButton:
+        return 2;
+    case Qt::MiddleButton:
+        return 4;
+    default:
+        return 0;
+    }
+}
+
+int shiftCode(Qt::KeyboardModifiers modifiers)
+{
+    return ((modifiers & Qt::ShiftModifier) ? 1 : 0) | ((modifiers & Qt::ControlModifier) ? 2 : 0)
+        | ((modifiers & Qt::AltModifier) ? 4 : 0);
+}
+
+const QColor FrameOutline(128, 128, 128);
+const QColor FrameFill(224, 224, 224);
+
+} // namespace
+
+Form1::Form1(const Services &services, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                  | Qt::WindowCloseButtonHint)
+    , m_services(services)
+    , m_busPicture(svgPicture(ResourcePaths::bus(), QSize(776, 216)))
+    , m_frontDoorPicture(svgPicture(ResourcePaths::frontDoor(), QSize(69, 152)))
+    , m_middleDoorPictures{svgPicture(ResourcePaths::middleLeft(), QSize(56, 152)),
+                           svgPicture(ResourcePaths::middleRight(), QSize(56, 152))}
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("ポルカノ　-　KT41A0001"));
+    setWindowIcon(QIcon(ResourcePaths::icon()));
+    setFixedSize(Twips::toPixels(ClientWidth), Twips::toPixels(ClientHeight));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+
+    m_picture1 = new RollSignBox(this);
+    m_picture1->setObjectName(QStringLiteral("Picture1"));
+    m_picture1->setAccessibleName(tr("方向幕"));
+    m_picture1->setGeometry(Twips::toPixels(QRect(7005, 480, 780, 480)));
+    m_picture1->setFace(svgPicture(ResourcePaths::defaultFace(), QSize(52, 32)));
+    connect(m_picture1, &RollSignBox::keyDown, this, &Form1::Picture1_KeyDown);
+    connect(m_picture1, &RollSignBox::boxClicked, this, &Form1::Picture1_Click);
+    connect(m_picture1, &RollSignBox::imageClicked, this, &Form1::ImgDesiMaku_Click);
+
+    auto kanban = new QFrame(this);
+    kanban->setObjectName(QStringLiteral("PicKanban"));
+    kanban->setAccessibleName(tr("看板"));
+    kanban->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    kanban->setLineWidth(2);
+    QPalette palette = kanban->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    kanban->setPalette(palette);
+    kanban->setAutoFillBackground(true);
+    kanban->setGeometry(Twips::toPixels(QRect(3450, 2010, 1410, 450)));
+    m_picKanban = kanban;
+
+    m_picSlideBase1 = new DecorationBox(this);
+    m_picSlideBase1->setObjectName(QStringLiteral("picSlideBase1"));
+    m_picSlideBase1->setAccessibleName(tr("車内"));
+    m_picSlideBase1->setGeometry(Twips::toPixels(QRect(10875, 765, 1140, 2115)));
+
+    setTabOrder(m_picture1, m_picKanban);
+    setTabOrder(m_picKanban, m_picSlideBase1);
+
+    createMenu();
+}
+
+Form1::~Form1()
+{
+    delete m_frmSet;
+}
+
+void Form1::createMenu()
+{
+    m_mnuTempMenu1 = new QMenu(QStringLiteral("MnuTempMenu1"), this);
+    m_mnuTempMenu1->setObjectName(QStringLiteral("MnuTempMenu1"));
+
+    m_mnuViewKanban = m_mnuTempMenu1->addAction(tr("看板の表示"));
+    m_mnuViewKanban->setObjectName(QStringLiteral("MnuViewKanban"));
+    m_mnuViewKanban->setCheckable(true);
+    m_mnuViewKanban->setChecked(true);
+
+    m_mnuViewWaku = m_mnuTempMenu1->addAction(tr("枠の表示"));
+    m_mnuViewWaku->setObjectName(QStringLiteral("MnuViewWaku"));
+    m_mnuViewWaku->setCheckable(true);
+    m_mnuViewWaku->setChecked(true);
+
+    m_mnuSetKanban = m_mnuTempMenu1->addAction(tr("看板の画像を設定..."));
+    m_mnuSetKanban->setObjectName(QStringLiteral("MnuSetKanban"));
+
+    m_mnuTempMenu1->addSeparator()->setObjectName(QStringLiteral("MnuBdr1"));
+
+    m_mnuKanbanReset = m_mnuTempMenu1->addAction(tr("看板のリセット"));
+    m_mnuKanbanReset->setObjectName(QStringLiteral("MnuKanbanReset"));
+
+    // A checkable action flips its own tick before `triggered` arrives; the handlers apply the
+    // opposite of the tick and flip it themselves, so the tick is put back first.
+    connect(m_mnuViewKanban, &QAction::triggered, this, [this](bool checked) {
+        m_mnuViewKanban->setChecked(!checked);
+        MnuViewKanban_Click();
+    });
+    connect(m_mnuViewWaku, &QAction::triggered, this, [this](bool checked) {
+        m_mnuViewWaku->setChecked(!checked);
+        MnuViewWaku_Click();
+    });
+    connect(m_mnuSetKanban, &QAction::triggered, this, &Form1::MnuSetKanban_Click);
+    connect(m_mnuKanbanReset, &QAction::triggered, this, &Form1::MnuKanbanReset_Click);
+}
+
+frmSet *Form1::settingsPanel()
+{
+    if (!m_frmSet) {
+        m_frmSet = new frmSet;
+        connectPanel(m_frmSet);
+    }
+    return m_frmSet;
+}
+
+void Form1::connectPanel(frmSet *panel)
+{
+    connect(panel, &frmSet::frontDoorToggled, this, &Form1::Check1_Click);
+    connect(panel, &frmSet::middleDoorToggled, this, &Form1::Check2_Click);
+    connect(panel, &frmSet::frontSpeedChanged, this, &Form1::HScroll1_Change);
+    connect(panel, &frmSet::middleSpeedChanged, this, &Form1::HScroll2_Change);
+    connect(panel, &frmSet::folderChooserRequested, this, &Form1::MnuEditHkPic_Click);
+    connect(panel, &frmSet::versionWindowRequested, this, &Form1::MnuHelpVer_Click);
+}
+
+void Form1::Form_Load()
+{
+    LoadIni();
+    frmSet *panel = settingsPanel();
+    panel->show();
+    panel->raise();
+    setWindowTitle(QStringLiteral("ポルカノ　-　") + ProgramFile::baseName());
+}
+
+void Form1::Form_MouseDown(int button, int, double, double)
+{
+    // Only the right button opens the menu; the test is for that button alone, not a bit test.
+    if (button == 2) {
+        m_mnuTempMenu1->exec(QCursor::pos());
+    }
+}
+
+void Form1::Form_Unload(int &)
+{
+    SaveIni();
+}
+
+void Form1::closeEvent(QCloseEvent *event)
+{
+    int cancel = 0;
+    Form_Unload(cancel);
+    event->accept();
+    // The program ends with the bus window; the panel and any dialog go with it.
+    if (m_frmSet) {
+        m_frmSet->hide();
+    }
+    QCoreApplication::exit(0);
+}
+
+void Form1::mousePressEvent(QMouseEvent *event)
+{
+    const QPoint twips = event->position().toPoint() * Twips::PerPixel;
+    // The door leaves are images: they take their own presses, so a press on them never reaches
+    // the bus picture. Only the front door has a click handler.
+    if (m_doorLeaves.frontLeaf().contains(twips)) {
+        m_pressedImage = event->button() == Qt::LeftButton ? 2 : -1;
+        return;
+    }
+    if (m_doorLeaves.middleLeaf(0).contains(twips) || m_doorLeaves.middleLeaf(1).contains(twips)) {
+        m_pressedImage = -1;
+        return;
+    }
+    m_pressedImage = -1;
+    Form_MouseDown(buttonCode(event->button()),
+                   shiftCode(event->modifiers()),
+                   event->position().x() * Twips::PerPixel,
+                   event->position().y() * Twips::PerPixel);
+}
+
+void Form1::mouseReleaseEvent(QMouseEvent *event)
+{
+    const int pressed = std::exchange(m_pressedImage, -1);
+    if (pressed == 2 && event->button() == Qt::LeftButton
+        && m_doorLeaves.frontLeaf().contains(event->position().toPoint() * Twips::PerPixel)) {
+        Image1_Click(2);
+    }
+}
+
+void Form1::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.fillRect(rect(), palette().color(QPalette::Window));
+    m_busPicture.drawUnscaled(&painter, QPointF(0, 0));
+
+    for (int index = 0; index < 3; ++index) {
+        if (!m_shpK_Waku.isShapeVisible(index)) {
+            continue;
+        }
+        // A 1-pixel outline inside the shape's rectangle, filled inside the outline.
+        const QRect shape = Twips::toPixels(m_shpK_Waku.shape(index));
+        painter.fillRect(shape, FrameOutline);
+        painter.fillRect(shape.adjusted(1, 1, -1, -1), FrameFill);
+    }
+
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    m_frontDoorPicture.draw(&painter, Twips::toPixelsF(m_doorLeaves.frontLeaf()));
+    for (int index = 0; index < 2; ++index) {
+        m_middleDoorPictures[index].draw(&painter, Twips::toPixelsF(m_doorLeaves.middleLeaf(index)));
+    }
+}
+
+void Form1::repaintTwips(const QRect &twips)
+{
+    repaint(Twips::toPixels(twips).adjusted(-1, -1, 1, 1));
+}

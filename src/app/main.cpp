@@ -1,0 +1,25 @@
+#include "fonts.h"
+#include "form1.h"
+#include "qtmessageboxes.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("ソラミネ"));
+    Fonts::installSubstitutes();
+    QFont font(Fonts::proportionalGothic());
+    font.setPointSize(9);
+    QApplication::setFont(font);
+
+    QtMessageBoxes messages;
+    Form1::Services services;
+    services.messages = &messages;
+
+    Form1 form(services);
+    form.Form_Load();
+    form.show();
+    form.activateWindow();
+    return app.exec();
+}

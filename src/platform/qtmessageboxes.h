@@ -1,0 +1,9 @@
+#pragma once
+
+#include "messageboxes.h"
+
+class QtMessageBoxes final : public MessageBoxes
+{
+public:
+    void show(QWidget *parent, const QString &title, const QString &text, Icon icon) override;
+};

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+// Where the program's own pictures and sounds live in the Qt resource system. Logical sizes in
+// pixels are given beside each: the artwork is vector and drawn at the screen's pixel ratio.
+namespace ResourcePaths {
+
+inline QString bus() { return QStringLiteral(":/images/bus.svg"); }                 // 776 x 216
+inline QString frontDoor() { return QStringLiteral(":/images/frontdoor.svg"); }     // 69 x 152
+inline QString middleLeft() { return QStringLiteral(":/images/middleleft.svg"); }   // 56 x 152
+inline QString middleRight() { return QStringLiteral(":/images/middleright.svg"); } // 56 x 152
+inline QString defaultFace() { return QStringLiteral(":/images/defaultface.svg"); } // 52 x 32
+inline QString interior() { return QStringLiteral(":/images/interior.svg"); }       // 76 x 142
+inline QString interior2() { return QStringLiteral(":/images/interior2.svg"); }     // 76 x 141
+inline QString icon() { return QStringLiteral(":/images/icon.svg"); }               // 32 x 32
+inline QString toggleFront() { return QStringLiteral(":/images/togglefront.svg"); } // 50 x 20
+inline QString toggleMiddle() { return QStringLiteral(":/images/togglemiddle.svg"); } // 50 x 20
+inline QString versionIcon() { return QStringLiteral(":/images/versionicon.svg"); } // 32 x 32
+
+} // namespace ResourcePaths
