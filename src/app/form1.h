@@ -113,22 +113,30 @@ private:
 
     Services m_services;
     QPointer<frmSet> m_frmSet;
-
     Picture m_busPicture;
+
+    // ---- Doors ----
     Picture m_frontDoorPicture;
     Picture m_middleDoorPictures[2];
     DoorLeaves m_doorLeaves;
-    SignboardFrame m_shpK_Waku;
+    int m_pressedImage = -1; // the Image1 element a left press went down on, or -1
 
+    // ---- Roll sign ----
     RollSignBox *m_picture1 = nullptr;
-    QWidget *m_picKanban = nullptr;
-    QWidget *m_picSlideBase1 = nullptr;
 
+    // ---- Signboard ----
+    QWidget *m_picKanban = nullptr;
+    SignboardFrame m_shpK_Waku;
     QMenu *m_mnuTempMenu1 = nullptr;
     QAction *m_mnuViewKanban = nullptr;
     QAction *m_mnuViewWaku = nullptr;
     QAction *m_mnuSetKanban = nullptr;
     QAction *m_mnuKanbanReset = nullptr;
 
-    int m_pressedImage = -1; // the Image1 element a left press went down on, or -1
+    // ---- Dialogs ----
+
+    // ---- Settings file ----
+
+    // ---- Decoration ----
+    QWidget *m_picSlideBase1 = nullptr;
 };
