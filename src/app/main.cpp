@@ -1,6 +1,7 @@
 #include "fonts.h"
 #include "form1.h"
 #include "qtmessageboxes.h"
+#include "qtopenfiledialog.h"
 
 #include <QApplication>
 
@@ -16,6 +17,8 @@ int main(int argc, char *argv[])
     QtMessageBoxes messages;
     Form1::Services services;
     services.messages = &messages;
+    QtOpenFileDialog openFile;
+    services.openFile = &openFile;
 
     Form1 form(services);
     form.Form_Load();

@@ -1,0 +1,145 @@
+#include "signboard.h"
+#include "signboardbox.h"
+#include "signboardframe.h"
+
+#include <QImage>
+#include <QTest>
+
+// The signboard's placement rules, without any widget.
+class SignboardTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void fullPlacement_putsPostsBesideAndBarUnderTheBox_data();
+    void fullPlacement_putsPostsBesideAndBarUnderTheBox();
+    void resizeAlone_movesShapesButKeepsPostHeights();
+    void placements_ignoreVisibility();
+    void picture_sizesTheBoxToPictureAndBorder();
+    void emptyPicture_keepsTheSize();
+    void reset_returnsToDesignAndKeepsPathAndVisibility();
+    void dragTarget_keepsTheGrabbedPointInsideTheClientArea_data();
+    void dragTarget_keepsTheGrabbedPointInsideTheClientArea();
+};
+
+void SignboardTest::fullPlacement_putsPostsBesideAndBarUnderTheBox_data()
+{
+    QTest::addColumn<QRect>("box");
+    QTest::addColumn<QRect>("left");
+    QTest::addColumn<QRect>("right");
+    QTest::addColumn<QRect>("bar");
+    QTest::newRow("design box") << QRect(3450, 2010, 1410, 450) << QRect(3375, 2010, 75, 465)
+                                << QRect(4860, 2010, 75, 465) << QRect(3375, 2460, 1560, 60);
+    QTest::newRow("large box") << QRect(1000, 500, 3000, 1500) << QRect(925, 500, 75, 1515)
+                               << QRect(4000, 500, 75, 1515) << QRect(925, 2000, 3150, 60);
+    QTest::newRow("box at the corner") << QRect(0, 0, 60, 60) << QRect(-75, 0, 75, 75) << QRect(60, 0, 75, 75)
+                                       << QRect(-75, 60, 210, 60);
+}
+
+void SignboardTest::fullPlacement_putsPostsBesideAndBarUnderTheBox()
+{
+    QFETCH(QRect, box);
+    SignboardFrame frame;
+    frame.placeAround(box);
+    QTEST(frame.shape(0), "left");
+    QTEST(frame.shape(1), "right");
+    QTEST(frame.shape(2), "bar");
+}
+
+void SignboardTest::resizeAlone_movesShapesButKeepsPostHeights()
+{
+    SignboardFrame frame; // design geometry: posts 495 high
+    frame.followResize(QRect(1000, 500, 3000, 1500));
+    QCOMPARE(frame.shape(0), QRect(925, 500, 75, 495));
+    QCOMPARE(frame.shape(1), QRect(4000, 500, 75, 495));
+    QCOMPARE(frame.shape(2), QRect(925, 2000, 3150, 60));
+
+    // The full placement that follows sets the heights.
+    frame.placeAround(QRect(1000, 500, 3000, 1500));
+    frame.followResize(QRect(1000, 500, 600, 300));
+    QCOMPARE(frame.shape(0).height(), 1515);
+    QCOMPARE(frame.shape(1), QRect(1600, 500, 75, 1515));
+    QCOMPARE(frame.shape(2), QRect(925, 800, 750, 60));
+}
+
+void SignboardTest::placements_ignoreVisibility()
+{
+    SignboardFrame frame;
+    for (int index = 0; index < 3; ++index) {
+        frame.setShapeVisible(index, false);
+    }
+    frame.placeAround(QRect(1000, 500, 3000, 1500));
+    QCOMPARE(frame.shape(2), QRect(925, 2000, 3150, 60));
+    QVERIFY(!frame.isShapeVisible(0) && !frame.isShapeVisible(1) && !frame.isShapeVisible(2));
+}
+
+void SignboardTest::picture_sizesTheBoxToPictureAndBorder()
+{
+    Signboard board;
+    board.moveTo(QPoint(1005, 2010));
+    QImage image(200, 60, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QVERIFY(board.setPicture(Picture(image)));
+    QCOMPARE(board.rect(), QRect(1005, 2010, 204 * 15, 64 * 15));
+    // The same size again is no size change.
+    QVERIFY(!board.setPicture(Picture(image)));
+    // A picture exactly filling the design box inside its border.
+    QImage fits(90, 26, QImage::Format_RGB32);
+    fits.fill(Qt::blue);
+    QVERIFY(board.setPicture(Picture(fits)));
+    QCOMPARE(board.rect().size(), Signboard::DesignRect.size());
+}
+
+void SignboardTest::emptyPicture_keepsTheSize()
+{
+    Signboard board;
+    QImage image(300, 100, QImage::Format_RGB32);
+    image.fill(Qt::green);
+    board.setPicture(Picture(image));
+    QVERIFY(!board.setPicture(Picture()));
+    QVERIFY(board.picture().isNull());
+    QCOMPARE(board.rect().size(), QSize(304 * 15, 104 * 15));
+}
+
+void SignboardTest::reset_returnsToDesignAndKeepsPathAndVisibility()
+{
+    Signboard board;
+    QImage image(300, 100, QImage::Format_RGB32);
+    image.fill(Qt::green);
+    board.setPicture(Picture(image));
+    board.moveTo(QPoint(15, 30));
+    board.setPath(QStringLiteral("/pictures/board.gif"));
+    board.setVisible(false);
+
+    QVERIFY(board.reset());
+    QCOMPARE(board.rect(), QRect(3450, 2010, 1410, 450));
+    QVERIFY(board.picture().isNull());
+    QCOMPARE(board.path(), QStringLiteral("/pictures/board.gif"));
+    QVERIFY(!board.isVisible());
+
+    board.moveTo(QPoint(0, 0));
+    QVERIFY(!board.reset()); // moved only: no size change
+    QCOMPARE(board.rect(), Signboard::DesignRect);
+}
+
+void SignboardTest::dragTarget_keepsTheGrabbedPointInsideTheClientArea_data()
+{
+    QTest::addColumn<QPoint>("pointer");
+    QTest::addColumn<QPoint>("topLeft");
+    // Client 775 x 215, grabbed 10, 5 from the box's corner.
+    QTest::newRow("inside") << QPoint(300, 100) << QPoint(290, 95);
+    QTest::newRow("left of the window") << QPoint(-50, 100) << QPoint(-10, 95);
+    QTest::newRow("above the window") << QPoint(300, -40) << QPoint(290, -5);
+    QTest::newRow("right of the window") << QPoint(900, 100) << QPoint(764, 95);
+    QTest::newRow("below the window") << QPoint(300, 400) << QPoint(290, 209);
+    QTest::newRow("far corner") << QPoint(5000, 5000) << QPoint(764, 209);
+}
+
+void SignboardTest::dragTarget_keepsTheGrabbedPointInsideTheClientArea()
+{
+    QFETCH(QPoint, pointer);
+    QTEST(SignboardBox::dragTarget(pointer, QPoint(10, 5), QRect(0, 0, 775, 215)), "topLeft");
+}
+
+QTEST_GUILESS_MAIN(SignboardTest)
+#include "signboard_test.moc"
