@@ -59,7 +59,7 @@ class Screenshot:
 
 class Session:
     def __init__(self, settings_line=None, files=None, program_name="KT41A0001", with_library=True,
-                 screen=(1280, 800), window_manager=True, env=None, start_program=True):
+                 screen=(1280, 800), window_manager=True, env=None, start_program=True, installed_in=None):
         self.settings_line = settings_line
         self.files = files or {}
         self.program_name = program_name
@@ -68,6 +68,7 @@ class Session:
         self.window_manager = window_manager
         self.extra_env = env or {}
         self.start_program = start_program
+        self.installed_in = installed_in  # run the program where it is installed instead of a copy
         self.folder = None
         self.display = None
         self.app = None
@@ -89,7 +90,7 @@ class Session:
         return False
 
     def start(self):
-        self.folder = tempfile.mkdtemp(prefix="porukano-e2e-")
+        self.folder = self.installed_in or tempfile.mkdtemp(prefix="porukano-e2e-")
         self._runtime = tempfile.mkdtemp(prefix="porukano-xdg-")
         os.chmod(self._runtime, 0o700)
         self._start_xvfb()
@@ -115,7 +116,7 @@ class Session:
         if os.environ.get("PORUKANO_E2E_KEEP"):
             print("kept:", self.folder)
             return
-        for path in (self.folder, getattr(self, "_runtime", None)):
+        for path in (None if self.installed_in else self.folder, getattr(self, "_runtime", None)):
             if path:
                 shutil.rmtree(path, ignore_errors=True)
 
@@ -156,6 +157,8 @@ class Session:
         raise RuntimeError("openbox did not start")
 
     def _copy_program(self):
+        if self.installed_in:
+            return
         shutil.copy2(os.path.join(BIN_DIR, "KT41A0001"), os.path.join(self.folder, self.program_name))
         if self.with_library:
             for name in os.listdir(BIN_DIR):
