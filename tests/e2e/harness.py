@@ -233,16 +233,25 @@ class Session:
     def title(self, win):
         return self._run(["xdotool", "getwindowname", str(win)]).rstrip("\n")
 
+    def _xwininfo(self, win):
+        out = self._run(["xwininfo", "-id", str(win)])
+        values = {}
+        for line in out.splitlines():
+            if ":" in line:
+                key, _, value = line.strip().partition(":")
+                values[key.strip()] = value.strip()
+        return values
+
     def client_origin(self, win):
         """The client area's top-left corner in screen coordinates."""
-        out = self._run(["xdotool", "getwindowgeometry", "--shell", str(win)])
-        values = dict(line.split("=", 1) for line in out.split() if "=" in line)
-        return int(values["X"]), int(values["Y"])
+        # xdotool's own geometry adds the frame to the position a second time; xwininfo's absolute
+        # corner is the client area's.
+        values = self._xwininfo(win)
+        return int(values["Absolute upper-left X"]), int(values["Absolute upper-left Y"])
 
     def client_size(self, win):
-        out = self._run(["xdotool", "getwindowgeometry", "--shell", str(win)])
-        values = dict(line.split("=", 1) for line in out.split() if "=" in line)
-        return int(values["WIDTH"]), int(values["HEIGHT"])
+        values = self._xwininfo(win)
+        return int(values["Width"]), int(values["Height"])
 
     def frame_extents(self, win):
         """(left, right, top, bottom) of the window manager's frame around the client area."""
