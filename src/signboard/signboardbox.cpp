@@ -85,6 +85,10 @@ void SignboardBox::paintEvent(QPaintEvent *)
 
 void SignboardBox::mousePressEvent(QMouseEvent *event)
 {
+    // While the box is dragged, other buttons do nothing.
+    if (m_dragging) {
+        return;
+    }
     if (event->button() == Qt::LeftButton) {
         m_leftDown = true;
         m_grab = event->position().toPoint();

@@ -95,6 +95,10 @@ void SignboardBoxTest::drag_followsThePointerOnlyOnceStarted()
     QCOMPARE(box.pos(), QPoint(120, 60));
     QTest::mouseMove(&box, QPoint(5, 5) - QPoint(300, 300)); // far outside the bus, up and left
     QCOMPARE(box.pos(), QPoint(-5, -5));
+    QSignalSpy down(&box, &SignboardBox::mouseDown);
+    QTest::mousePress(&box, Qt::RightButton, {}, QPoint(5, 5)); // ignored while dragging
+    QTest::mouseRelease(&box, Qt::RightButton, {}, QPoint(5, 5));
+    QCOMPARE(down.size(), 0);
     QTest::mouseRelease(&box, Qt::LeftButton, {}, QPoint(5, 5));
     QVERIFY(!box.isDragging());
 
