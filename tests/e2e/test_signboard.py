@@ -87,6 +87,9 @@ class SignboardTest(unittest.TestCase):
         shot = self.s.screenshot("placed.png")
         self.assertTrue(border_at(shot, ox + moved[0], oy + moved[1]))
         self.assert_frame(shot, frame_around(*moved))
+        # The bus is painted again where the frame stood.
+        for x, y, w, h in frame_around(*BOX):
+            self.assertNotIn(LIGHT, shot.region(ox + x + 1, oy + y + 1, w - 2, min(h, 10) - 2))
 
     def test_dragFarOutside_keepsTheGrabbedPointInTheWindow(self):
         ox, oy = self.origin
