@@ -1,6 +1,7 @@
 """The signboard and its frame in the real program: the menu hides and shows the box, the left
 button drags it, a double-click brings the frame back around it."""
 
+import struct
 import time
 import unittest
 
@@ -16,6 +17,16 @@ BOX = (230, 134, 94, 30)
 def frame_around(x, y, w, h):
     """The frame's three rectangles (client pixels) after a full placement around a box."""
     return [(x - 5, y, 5, h + 1), (x + w, y, 5, h + 1), (x - 5, y + h, w + 10, 4)]
+
+
+def bmp(width, height, colour):
+    """A 24-bit BMP file of one colour."""
+    row = bytes(reversed(colour)) * width
+    row += b"\0" * ((4 - len(row) % 4) % 4)
+    pixels = row * height
+    header = struct.pack("<2sIHHI", b"BM", 54 + len(pixels), 0, 0, 54)
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
+    return header + info + pixels
 
 
 def border_at(shot, x, y):
@@ -100,6 +111,34 @@ class SignboardTest(unittest.TestCase):
         shot = self.s.screenshot("clamped.png")
         self.assertTrue(border_at(shot, ox + 774 - 20, oy + 214 - 10))
         time.sleep(0.1)
+
+
+@harness.skip_unless_tools
+class SignboardPictureTest(unittest.TestCase):
+    def test_pictureChosenInTheOpenDialog_sizesTheBoxAndPlacesTheFrame(self):
+        red = (200, 30, 30)
+        with harness.Session(files={"pictures/board.bmp": bmp(120, 40, red)}) as s:
+            bus = s.window(harness.BUS_TITLE)
+            s.move(s.window(harness.PANEL_TITLE), 900, 0)
+            s.move(bus, 0, 300)
+            ox, oy = s.client_origin(bus)
+            s.click(bus, BOX[0] + 47, BOX[1] + 15, button=3, settle=0.6)
+            s._run(["xdotool", "key", "Down", "Down", "Down", "Return"])  # "看板の画像を設定..."
+            dialog = s.window("Open")
+            s.type(dialog, s.folder + "/pictures/board.bmp")
+            s.key(dialog, "Return")
+            self.assertTrue(s.wait_gone("Open"))
+            time.sleep(0.5)
+
+            shot = s.screenshot("picture.png")
+            box = (BOX[0], BOX[1], 124, 44)
+            self.assertEqual(set(shot.region(ox + box[0] + 2, oy + box[1] + 2, 120, 40)), {red})
+            self.assertTrue(border_at(shot, ox + box[0], oy + box[1]))
+            # The frame around the larger box; the middle door's leaves cover the right post and
+            # the bar's right end.
+            left, _, bar = frame_around(*box)
+            self.assertEqual(set(shot.region(ox + left[0] + 1, oy + left[1] + 1, 3, left[3] - 2)), {LIGHT})
+            self.assertEqual(set(shot.region(ox + bar[0] + 1, oy + bar[1] + 1, 100, 2)), {LIGHT})
 
 
 if __name__ == "__main__":
