@@ -31,7 +31,6 @@ private slots:
     void reset_whileHidden_clearsAndMovesTheHiddenBox();
     void reset_afterLargePicture_returnsToDesignSize();
     void drag_movesTheBoxByWholePixelsAndNotTheFrame();
-    void drag_keepsTheGrabbedPointInsideTheWindow();
     void presses_onTheBox_data();
     void presses_onTheBox();
     void rightPress_whereTheHiddenBoxIs_opensTheMenuFromTheBus();
@@ -285,23 +284,6 @@ void Form1SignboardTest::drag_movesTheBoxByWholePixelsAndNotTheFrame()
     QTest::mouseDClick(box, Qt::LeftButton, {}, QPoint(10, 10));
     QCOMPARE(box->pos(), start + QPoint(-100, 30));
     QCOMPARE(m_form->shpK_Waku().shape(0).topLeft(), (start + QPoint(-100, 30)) * 15 - QPoint(75, 0));
-}
-
-void Form1SignboardTest::drag_keepsTheGrabbedPointInsideTheWindow()
-{
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
-    SignboardBox *box = m_form->PicKanban();
-    const QPoint grab(20, 8);
-
-    QTest::mousePress(box, Qt::LeftButton, {}, grab);
-    QTest::mouseMove(box, grab + QPoint(2000, 2000));
-    QCOMPARE(box->pos(), QPoint(774, 214) - grab);
-    QTest::mouseMove(box, grab - QPoint(2000, 2000));
-    QCOMPARE(box->pos(), -grab);
-    QTest::mouseRelease(box, Qt::LeftButton, {}, grab);
-    QCOMPARE(m_form->kanbanLeft(), -grab.x() * 15);
-    QCOMPARE(m_form->kanbanTop(), -grab.y() * 15);
 }
 
 void Form1SignboardTest::presses_onTheBox_data()

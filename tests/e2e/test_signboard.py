@@ -102,16 +102,6 @@ class SignboardTest(unittest.TestCase):
         for x, y, w, h in frame_around(*BOX):
             self.assertNotIn(LIGHT, shot.region(ox + x + 1, oy + y + 1, w - 2, min(h, 10) - 2))
 
-    def test_dragFarOutside_keepsTheGrabbedPointInTheWindow(self):
-        ox, oy = self.origin
-        grab = (BOX[0] + 20, BOX[1] + 10)
-        # Past the right edge of the client area and below it: the grabbed point stops at the last
-        # pixel column and row, so the box stays within reach.
-        self.s.drag(self.bus, grab[0], grab[1], 900, 300)
-        shot = self.s.screenshot("clamped.png")
-        self.assertTrue(border_at(shot, ox + 774 - 20, oy + 214 - 10))
-        time.sleep(0.1)
-
 
 @harness.skip_unless_tools
 class SignboardPictureTest(unittest.TestCase):

@@ -14,7 +14,6 @@ private slots:
     void press_reportsButtonCodeAndTwips_data();
     void press_reportsButtonCodeAndTwips();
     void drag_followsThePointerOnlyOnceStarted();
-    void doubleClick_reportsAndStartsNoDrag();
 };
 
 void SignboardBoxTest::paint_showsPictureUnscaledInsideTheBorderOnWhite()
@@ -105,27 +104,6 @@ void SignboardBoxTest::drag_followsThePointerOnlyOnceStarted()
     const int moves = int(dragged.size());
     QTest::mouseMove(&box, QPoint(20, 20));
     QCOMPARE(dragged.size(), moves);
-}
-
-void SignboardBoxTest::doubleClick_reportsAndStartsNoDrag()
-{
-    QWidget bus;
-    bus.resize(300, 200);
-    SignboardBox box(&bus);
-    box.setGeometry(100, 50, 40, 30);
-    bus.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&bus));
-    connect(&box, &SignboardBox::mouseDown, &box, [&box](int button) {
-        if (button == 1) {
-            box.startDrag();
-        }
-    });
-    QSignalSpy doubleClicked(&box, &SignboardBox::doubleClicked);
-
-    QTest::mouseDClick(&box, Qt::LeftButton, {}, QPoint(5, 5));
-
-    QCOMPARE(doubleClicked.size(), 1);
-    QVERIFY(!box.isDragging());
 }
 
 QTEST_MAIN(SignboardBoxTest)
