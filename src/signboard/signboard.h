@@ -5,6 +5,8 @@
 #include <QRect>
 #include <QString>
 
+#include <algorithm>
+
 // The signboard `PicKanban` as the program keeps it: its rectangle in twips of the bus window's
 // client area, its picture, whether it is shown, and `KanbanPath`, the file its picture was last
 // chosen from. The box sizes itself to its picture: a picture makes it exactly as large as the
@@ -20,10 +22,14 @@ public:
     QRect rect() const { return m_rect; }
     int left() const { return m_rect.x(); }
     int top() const { return m_rect.y(); }
-    void setLeft(int twips) { m_rect.moveLeft(twips); }
-    void setTop(int twips) { m_rect.moveTop(twips); }
+    // Positions beyond +-PositionLimit twips (a settings file may hold any 32-bit number) are
+    // held at the limit, far outside any screen, so that edges and pixel positions stay
+    // computable.
+    static constexpr int PositionLimit = 1 << 28;
+    void setLeft(int twips) { m_rect.moveLeft(limited(twips)); }
+    void setTop(int twips) { m_rect.moveTop(limited(twips)); }
     // Moves the box, keeping its size; `twips` is the new top-left corner.
-    void moveTo(QPoint twips) { m_rect.moveTopLeft(twips); }
+    void moveTo(QPoint twips) { m_rect.moveTopLeft(QPoint(limited(twips.x()), limited(twips.y()))); }
 
     Picture picture() const { return m_picture; }
     // Takes the picture; a picture that is not empty sizes the box to it. Returns true if the
@@ -46,6 +52,8 @@ public:
     static QSize sizeForPicture(QSize pixels);
 
 private:
+    static int limited(int twips) { return std::clamp(twips, -PositionLimit, PositionLimit); }
+
     QRect m_rect = DesignRect;
     Picture m_picture;
     bool m_visible = true;

@@ -5,6 +5,8 @@
 #include <QImage>
 #include <QTest>
 
+#include <limits>
+
 // The signboard's placement rules, without any widget.
 class SignboardTest : public QObject
 {
@@ -15,6 +17,8 @@ private slots:
     void fullPlacement_putsPostsBesideAndBarUnderTheBox();
     void resizeAlone_movesShapesButKeepsPostHeights();
     void picture_sizesTheBoxToPictureAndBorder_emptyPictureLeavesIt();
+    void position_fromAnyNumber_staysComputable_data();
+    void position_fromAnyNumber_staysComputable();
     void dragTarget_keepsTheGrabbedPointInsideTheClientArea_data();
     void dragTarget_keepsTheGrabbedPointInsideTheClientArea();
 };
@@ -77,6 +81,31 @@ void SignboardTest::picture_sizesTheBoxToPictureAndBorder_emptyPictureLeavesIt()
     // The empty picture leaves the size.
     QVERIFY(!board.setPicture(Picture()));
     QCOMPARE(board.rect().size(), Signboard::DesignRect.size());
+}
+
+void SignboardTest::position_fromAnyNumber_staysComputable_data()
+{
+    QTest::addColumn<int>("stored");
+    QTest::addColumn<int>("held");
+    QTest::newRow("ordinary") << 3450 << 3450;
+    QTest::newRow("negative") << -1200 << -1200;
+    QTest::newRow("largest") << std::numeric_limits<int>::max() << Signboard::PositionLimit;
+    QTest::newRow("smallest") << std::numeric_limits<int>::min() << -Signboard::PositionLimit;
+}
+
+void SignboardTest::position_fromAnyNumber_staysComputable()
+{
+    QFETCH(int, stored);
+    Signboard board;
+    board.setLeft(stored);
+    board.setTop(stored);
+    board.setPicture(Picture(QSize(4096, 4096), [](QPainter *, const QRectF &) {})); // the largest picture
+    QTEST(board.left(), "held");
+    QTEST(board.top(), "held");
+    QCOMPARE(board.rect().width(), 4100 * 15);
+    SignboardFrame frame;
+    frame.placeAround(board.rect());
+    QCOMPARE(frame.shape(2).x(), board.left() - 75);
 }
 
 void SignboardTest::dragTarget_keepsTheGrabbedPointInsideTheClientArea_data()
