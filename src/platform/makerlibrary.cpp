@@ -3,6 +3,7 @@
 #include "qsk3res.h"
 
 #include <QDir>
+#include <QFile>
 #include <QLibrary>
 
 #include <algorithm>
@@ -57,6 +58,13 @@ MakerLibrary::Result MakerLibrary::homePage()
                 .arg(fileName(), QDir::toNativeSeparators(m_folder))};
     }
     if (!m_library) {
+        // A missing file is described by the system's own words for it: QLibrary would report
+        // the last of the other names it tried in the folder instead.
+        QFile file(filePath());
+        if (!file.open(QIODevice::ReadOnly)) {
+            return {{}, tr("Cannot load library %1: %2").arg(QDir::toNativeSeparators(filePath()), file.errorString())};
+        }
+        file.close();
         auto library = std::make_unique<QLibrary>(filePath());
         if (!library->load()) {
             return {{}, library->errorString()};

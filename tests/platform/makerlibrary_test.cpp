@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
+
 namespace {
 
 QString variantFolder(const QString &variant)
@@ -26,6 +28,7 @@ private slots:
     void homePage_failedCalls_data();
     void homePage_failedCalls();
     void homePage_missingLibrary_givesTheSystemsDescription();
+    void homePage_fileThatIsNoLibrary_givesTheLoadersDescription();
     void homePage_ignoresCurrentFolderAndSearchPath();
     void homePage_relativeFolder_isRefused_data();
     void homePage_relativeFolder_isRefused();
@@ -100,6 +103,21 @@ void MakerLibraryTest::homePage_missingLibrary_givesTheSystemsDescription()
     QTemporaryDir empty;
     QVERIFY(empty.isValid());
     MakerLibrary library(empty.path());
+    const MakerLibrary::Result result = library.homePage();
+    QVERIFY(result.address.isEmpty());
+    QVERIFY2(result.error.contains(QDir::toNativeSeparators(library.filePath())), qPrintable(result.error));
+    QVERIFY2(result.error.endsWith(QStringLiteral(": ") + qt_error_string(ENOENT)), qPrintable(result.error));
+}
+
+void MakerLibraryTest::homePage_fileThatIsNoLibrary_givesTheLoadersDescription()
+{
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    MakerLibrary library(folder.path());
+    QFile file(library.filePath());
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("not a library");
+    file.close();
     const MakerLibrary::Result result = library.homePage();
     QVERIFY(result.address.isEmpty());
     QVERIFY2(result.error.contains(library.filePath()), qPrintable(result.error));
