@@ -72,7 +72,8 @@ void FrmShowVersionTest::link_withoutLibrary_showsCriticalMessageAndStaysOpen()
     QCOMPARE(shown.icon, MessageBoxes::Icon::Critical);
     QVERIFY2(shown.text.endsWith(ReportRequest), qPrintable(shown.text));
     const QString description = shown.text.chopped(ReportRequest.size());
-    QVERIFY2(description.contains(QDir(empty.path()).filePath(MakerLibrary::fileName())), qPrintable(description));
+    QVERIFY2(description.contains(QDir::toNativeSeparators(QDir(empty.path()).filePath(MakerLibrary::fileName()))),
+        qPrintable(description));
     QVERIFY(urls.opened.isEmpty());
     QVERIFY(window.isVisible());
 
