@@ -2,6 +2,7 @@
 #include "fonts.h"
 #include "form1.h"
 #include "qtmessageboxes.h"
+#include "qturlopener.h"
 
 #include <QApplication>
 
@@ -15,8 +16,10 @@ int main(int argc, char *argv[])
     QApplication::setFont(font);
 
     QtMessageBoxes messages;
+    QtUrlOpener urls;
     Form1::Services services;
     services.messages = &messages;
+    services.urls = &urls;
 
     Form1 form(services);
     FirstPaintProbe::watchIfRequested(&form);
