@@ -3,6 +3,7 @@
 #include "form1.h"
 #include "qtmessageboxes.h"
 #include "qtopenfiledialog.h"
+#include "qturlopener.h"
 
 #include <QApplication>
 
@@ -16,10 +17,12 @@ int main(int argc, char *argv[])
     QApplication::setFont(font);
 
     QtMessageBoxes messages;
+    QtUrlOpener urls;
     Form1::Services services;
     services.messages = &messages;
     QtOpenFileDialog openFile;
     services.openFile = &openFile;
+    services.urls = &urls;
 
     Form1 form(services);
     FirstPaintProbe::watchIfRequested(&form);
