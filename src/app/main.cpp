@@ -17,10 +17,10 @@ int main(int argc, char *argv[])
     QApplication::setFont(font);
 
     QtMessageBoxes messages;
+    QtOpenFileDialog openFile;
     QtUrlOpener urls;
     Form1::Services services;
     services.messages = &messages;
-    QtOpenFileDialog openFile;
     services.openFile = &openFile;
     services.urls = &urls;
 
