@@ -1,5 +1,6 @@
 #include "fonts.h"
 #include "form1.h"
+#include "qtfolderbrowser.h"
 #include "qtmessageboxes.h"
 
 #include <QApplication>
@@ -14,8 +15,10 @@ int main(int argc, char *argv[])
     QApplication::setFont(font);
 
     QtMessageBoxes messages;
+    QtFolderBrowser folders;
     Form1::Services services;
     services.messages = &messages;
+    services.folders = &folders;
 
     Form1 form(services);
     form.Form_Load();
