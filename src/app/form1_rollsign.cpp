@@ -1,6 +1,5 @@
 // The roll-sign operations of the bus window.
 #include "form1.h"
-
 #include "frmbrowsedir.h"
 #include "frmset.h"
 #include "messageboxes.h"
@@ -24,7 +23,8 @@ bool Form1::switchFolderAndReport()
         return false;
     }
     const bool notFound = result.status == FileList::Status::NotFound;
-    const QString text = notFound ? tr("指定したパスが見つかりません。再度指定しなおしてください。") : result.description;
+    const QString text =
+        notFound ? tr("指定したパスが見つかりません。再度指定しなおしてください。") : result.description;
     if (m_services.messages) {
         m_services.messages->show(this, tr("ソラミネ"), text, MessageBoxes::Icon::None);
     }

@@ -31,8 +31,8 @@ QPushButton *makeButton(QWidget *parent, const QString &objectName, const QStrin
 
 frmBrowseDir::frmBrowseDir(FolderBrowser *browser, QWidget *parent)
     : QDialog(parent,
-              Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                  | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint)
+        Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+            | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint)
     , m_browser(browser)
 {
     // The dialog stays on top like the settings panel and is shown after it, so it covers the

@@ -20,11 +20,8 @@ QUrl startFolder()
 
 QString QtFolderBrowser::browse(QWidget *parent, const QString &title)
 {
-    const QUrl chosen = QFileDialog::getExistingDirectoryUrl(parent,
-                                                             title,
-                                                             startFolder(),
-                                                             QFileDialog::ShowDirsOnly,
-                                                             {QStringLiteral("file")});
+    const QUrl chosen = QFileDialog::getExistingDirectoryUrl(
+        parent, title, startFolder(), QFileDialog::ShowDirsOnly, {QStringLiteral("file")});
     if (!chosen.isLocalFile()) {
         return {};
     }

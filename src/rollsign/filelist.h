@@ -15,7 +15,7 @@ public:
     enum class Status {
         Ok,
         NotFound, // the folder does not exist
-        Failed,   // any other reason it could not be listed; see SetPathResult::description
+        Failed, // any other reason it could not be listed; see SetPathResult::description
     };
 
     struct SetPathResult
