@@ -45,14 +45,13 @@ const QColor FrameFill(224, 224, 224);
 } // namespace
 
 Form1::Form1(const Services &services, QWidget *parent)
-    : QWidget(parent,
-        Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-            | Qt::WindowCloseButtonHint)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                  | Qt::WindowCloseButtonHint)
     , m_services(services)
     , m_busPicture(svgPicture(ResourcePaths::bus(), QSize(776, 216)))
     , m_frontDoorPicture(svgPicture(ResourcePaths::frontDoor(), QSize(69, 152)))
     , m_middleDoorPictures{svgPicture(ResourcePaths::middleLeft(), QSize(56, 152)),
-          svgPicture(ResourcePaths::middleRight(), QSize(56, 152))}
+                           svgPicture(ResourcePaths::middleRight(), QSize(56, 152))}
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("ポルカノ　-　KT41A0001"));
@@ -203,9 +202,9 @@ void Form1::mousePressEvent(QMouseEvent *event)
     }
     m_pressedImage = -1;
     Form_MouseDown(buttonCode(event->button()),
-        shiftCode(event->modifiers()),
-        event->position().x() * Twips::PerPixel,
-        event->position().y() * Twips::PerPixel);
+                   shiftCode(event->modifiers()),
+                   event->position().x() * Twips::PerPixel,
+                   event->position().y() * Twips::PerPixel);
 }
 
 void Form1::mouseReleaseEvent(QMouseEvent *event)
