@@ -1,9 +1,9 @@
 // The roll-sign operations of the bus window.
+#include "facepicture.h"
 #include "form1.h"
 #include "frmbrowsedir.h"
 #include "frmset.h"
 #include "messageboxes.h"
-#include "pictureloader.h"
 #include "rollsignbox.h"
 
 #include <QLabel>
@@ -53,7 +53,7 @@ bool Form1::runFolderChooser()
 
 bool Form1::showFace(const QString &file)
 {
-    PictureLoadResult loaded = loadPicture(file);
+    PictureLoadResult loaded = loadFacePicture(file, m_picture1->size());
     if (!loaded.ok()) {
         return false;
     }
