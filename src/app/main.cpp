@@ -1,3 +1,4 @@
+#include "firstpaintprobe.h"
 #include "fonts.h"
 #include "form1.h"
 #include "qtfolderbrowser.h"
@@ -21,6 +22,7 @@ int main(int argc, char *argv[])
     services.folders = &folders;
 
     Form1 form(services);
+    FirstPaintProbe::watchIfRequested(&form);
     form.Form_Load();
     form.show();
     form.activateWindow();
