@@ -26,7 +26,7 @@ bool Form1::switchFolderAndReport()
     const QString text =
         notFound ? tr("指定したパスが見つかりません。再度指定しなおしてください。") : result.description;
     if (m_services.messages) {
-        m_services.messages->show(this, tr("ソラミネ"), text, MessageBoxes::Icon::None);
+        m_services.messages->show(settingsPanel(), tr("ソラミネ"), text, MessageBoxes::Icon::None);
     }
     return notFound;
 }
@@ -38,7 +38,10 @@ frmBrowseDir *Form1::openFolderChooser() const
 
 bool Form1::runFolderChooser()
 {
-    auto dialog = new frmBrowseDir(m_services.folders, this);
+    // The chooser (and the message after it) belongs to the settings panel: the panel stays above
+    // every other window, and a window it owns is kept above it, so the modal dialog is never
+    // hidden behind the panel.
+    auto dialog = new frmBrowseDir(m_services.folders, settingsPanel());
     dialog->Text1()->setText(m_rollSign.DesiMakuPath());
     m_frmBrowseDir = dialog;
     const bool accepted = dialog->exec() == QDialog::Accepted;

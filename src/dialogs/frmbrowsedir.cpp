@@ -32,11 +32,10 @@ QPushButton *makeButton(QWidget *parent, const QString &objectName, const QStrin
 frmBrowseDir::frmBrowseDir(FolderBrowser *browser, QWidget *parent)
     : QDialog(parent,
         Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-            | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint)
+            | Qt::WindowCloseButtonHint)
     , m_browser(browser)
 {
-    // The dialog stays on top like the settings panel and is shown after it, so it covers the
-    // panel while it is open; being modal, it alone takes input.
+    // Modal for the whole program: while it is open it alone takes input.
     setObjectName(QStringLiteral("frmBrowseDir"));
     setWindowTitle(tr("画像の位置"));
     setWindowIcon(QIcon());
