@@ -16,6 +16,8 @@ PANEL_FOLDER_BUTTON = (151 + 5 + 51, 146 + 9)  # "方向幕フォルダー" insi
 SIGN_BOX = (467, 32, 52, 32)
 CHOOSER_OK = (280 + 41, 55 + 11)
 CHOOSER_CANCEL = (368 + 41, 55 + 11)
+CHOOSER_BROWSE = (377 + 34, 27 + 11)
+BROWSER_TITLE = "方向幕のあるフォルダを選択してください"
 
 
 def bmp(width, height, rgb):
@@ -139,6 +141,24 @@ class RollSignTest(unittest.TestCase):
         chooser = self.open_chooser()
         s.close(chooser)
         self.assertTrue(s.wait_gone(CHOOSER_TITLE, timeout=5))
+
+    def test_browseButton_opensTheFolderBrowser_chosenFolderIsUsed(self):
+        s = self.s
+        chooser = self.open_chooser()
+        s.click(chooser, *CHOOSER_BROWSE)
+        browser = s.window(BROWSER_TITLE, timeout=10)
+        s.screenshot("browser.png")
+        order = self.stacking()
+        self.assertLess(order.index(chooser), order.index(browser))
+        s.key(browser, "ctrl+a")
+        s.type(browser, os.path.join(s.folder, "faceA"))
+        s.key(browser, "Return")
+        self.assertTrue(s.wait_gone(BROWSER_TITLE, timeout=5))
+        s.click(chooser, *CHOOSER_OK)
+        self.assertTrue(s.wait_gone(CHOOSER_TITLE, timeout=5))
+        self.assertEqual(s.windows(MESSAGE_TITLE), [])
+        self.press_in_sign_box("Down")
+        self.assertTrue(close_to(self.sign_colour("browsed.png"), GREEN), "the second face of faceA")
 
 
 if __name__ == "__main__":
