@@ -35,12 +35,8 @@ class RollSignTest : public QObject
 private slots:
     void anyKey_appendsMissingSeparatorOnce_data();
     void anyKey_appendsMissingSeparatorOnce();
-    void upAndDown_stopAtTheEndsWithoutWrapping();
-    void emptyFolder_downMovesOnUpMovesBack();
-    void shorterFolder_positionKeptAndSteppedBack();
     void jump_data();
     void jump();
-    void jump_leavesPositionAlone();
 };
 
 void RollSignTest::anyKey_appendsMissingSeparatorOnce_data()
@@ -66,61 +62,6 @@ void RollSignTest::anyKey_appendsMissingSeparatorOnce()
     QCOMPARE(sign.DesiMakuPath(), expected);
     sign.keyDown(key);
     QCOMPARE(sign.DesiMakuPath(), expected);
-}
-
-void RollSignTest::upAndDown_stopAtTheEndsWithoutWrapping()
-{
-    QTemporaryDir root;
-    const QString folder = makeFolder(root, QStringLiteral("f"), 3);
-    RollSign sign;
-    sign.setDesiMakuPath(folder);
-    QVERIFY(sign.switchFolder().ok());
-
-    QCOMPARE(sign.keyDown(RollSign::KeyUp), std::nullopt);
-    QCOMPARE(sign.DesiMakuIndex(), 0);
-    QCOMPARE(sign.keyDown(RollSign::KeyDown), face(folder, 1));
-    QCOMPARE(sign.keyDown(RollSign::KeyDown), face(folder, 2));
-    QCOMPARE(sign.keyDown(RollSign::KeyDown), std::nullopt);
-    QCOMPARE(sign.DesiMakuIndex(), 2);
-    QCOMPARE(sign.keyDown(RollSign::KeyUp), face(folder, 1));
-    QCOMPARE(sign.keyDown(39), std::nullopt);
-    QCOMPARE(sign.DesiMakuIndex(), 1);
-}
-
-void RollSignTest::emptyFolder_downMovesOnUpMovesBack()
-{
-    QTemporaryDir root;
-    RollSign sign;
-    sign.setDesiMakuPath(makeFolder(root, QStringLiteral("empty"), 0));
-    QVERIFY(sign.switchFolder().ok());
-    QCOMPARE(sign.keyDown(RollSign::KeyDown), std::nullopt);
-    QCOMPARE(sign.DesiMakuIndex(), 1);
-    QCOMPARE(sign.keyDown(RollSign::KeyUp), std::nullopt);
-    QCOMPARE(sign.DesiMakuIndex(), 0);
-}
-
-void RollSignTest::shorterFolder_positionKeptAndSteppedBack()
-{
-    QTemporaryDir root;
-    const QString longer = makeFolder(root, QStringLiteral("long"), 6);
-    const QString shorter = makeFolder(root, QStringLiteral("short"), 2);
-    RollSign sign;
-    sign.setDesiMakuPath(longer);
-    QVERIFY(sign.switchFolder().ok());
-    for (int i = 0; i < 4; ++i) {
-        QVERIFY(sign.keyDown(RollSign::KeyDown));
-    }
-
-    sign.setDesiMakuPath(shorter);
-    QVERIFY(sign.switchFolder().ok());
-    QCOMPARE(sign.DesiMakuIndex(), 4);
-    QCOMPARE(sign.keyDown(RollSign::KeyDown), std::nullopt);
-    QCOMPARE(sign.DesiMakuIndex(), 5);
-    for (int i = 0; i < 3; ++i) {
-        QCOMPARE(sign.keyDown(RollSign::KeyUp), std::nullopt);
-    }
-    QCOMPARE(sign.keyDown(RollSign::KeyUp), face(shorter, 1));
-    QCOMPARE(sign.DesiMakuIndex(), 1);
 }
 
 void RollSignTest::jump_data()
@@ -149,20 +90,6 @@ void RollSignTest::jump()
     const std::optional<QString> result = sign.jump(display);
     QCOMPARE(result, expected < 0 ? std::nullopt : std::optional<QString>(face(folder, expected)));
     QCOMPARE(sign.DesiMakuPath(), folder + Sep);
-}
-
-void RollSignTest::jump_leavesPositionAlone()
-{
-    QTemporaryDir root;
-    const QString folder = makeFolder(root, QStringLiteral("f"), 8);
-    RollSign sign;
-    sign.setDesiMakuPath(folder);
-    QVERIFY(sign.switchFolder().ok());
-    sign.keyDown(RollSign::KeyDown);
-    sign.keyDown(RollSign::KeyDown);
-    QCOMPARE(sign.jump(QStringLiteral("5")), face(folder, 5));
-    QCOMPARE(sign.DesiMakuIndex(), 2);
-    QCOMPARE(sign.keyDown(RollSign::KeyDown), face(folder, 3));
 }
 
 QTEST_GUILESS_MAIN(RollSignTest)
