@@ -146,6 +146,7 @@ void Form1::connectPanel(frmSet *panel)
     connect(panel, &frmSet::middleSpeedChanged, this, &Form1::HScroll2_Change);
     connect(panel, &frmSet::folderChooserRequested, this, &Form1::MnuEditHkPic_Click);
     connect(panel, &frmSet::versionWindowRequested, this, &Form1::MnuHelpVer_Click);
+    connect(panel, &frmSet::faceJumpRequested, this, &Form1::jumpToTypedFace);
 }
 
 void Form1::Form_Load()

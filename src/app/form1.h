@@ -3,6 +3,7 @@
 #include "doorleaves.h"
 #include "picture.h"
 #include "signboard.h"
+#include "rollsign.h"
 #include "signboardframe.h"
 
 #include <QPointer>
@@ -19,6 +20,7 @@ class RollSignBox;
 class SignboardBox;
 class SoundOutput;
 class UrlOpener;
+class frmBrowseDir;
 class frmSet;
 
 // The bus window `Form1`: the program's start-up window and the owner of everything the user
@@ -92,6 +94,17 @@ public:
     // Controls, for the operations above and for tests.
     RollSignBox *Picture1() const { return m_picture1; }
     SignboardBox *PicKanban() const { return m_picKanban; }
+    // The roll sign's `DesiMakuPath`, `DesiMakuIndex` and file list `File1`. The settings file
+    // reads and writes the folder with DesiMakuPath()/setDesiMakuPath(), points the list at a
+    // folder with File1().setPath(folder) (which reports a failure and then keeps the old list)
+    // and finds the first face with File1().name(0) (empty when the list is empty).
+    RollSign &rollSign() { return m_rollSign; }
+    const RollSign &rollSign() const { return m_rollSign; }
+    // Makes the picture in `file` the face `ImgDesiMaku`. Returns false, keeping the face shown,
+    // when the file is not a readable picture. (Picture1()->setFace() sets a picture directly.)
+    bool showFace(const QString &file);
+    // The folder chooser while MnuEditHkPic_Click has it open, otherwise null.
+    frmBrowseDir *openFolderChooser() const;
     QWidget *picSlideBase1() const { return m_picSlideBase1; }
     QMenu *MnuTempMenu1() const { return m_mnuTempMenu1; }
     QAction *MnuViewKanban() const { return m_mnuViewKanban; }
@@ -147,7 +160,18 @@ private:
     int m_pressedImage = -1; // the Image1 element a left press went down on, or -1
 
     // ---- Roll sign ----
+    // Points File1 at DesiMakuPath and reports a failure. Returns true when the folder was not
+    // found, so the chooser is to be offered again.
+    bool switchFolderAndReport();
+    // Runs one fresh folder chooser filled with DesiMakuPath; on OK stores its text there and
+    // returns true.
+    bool runFolderChooser();
+    // "設定" on the panel's keypad: shows the face at the typed position.
+    void jumpToTypedFace();
+
     RollSignBox *m_picture1 = nullptr;
+    RollSign m_rollSign;
+    QPointer<frmBrowseDir> m_frmBrowseDir;
 
     // ---- Signboard ----
     // Gives the box a picture already loaded and runs the resize handling if its size changed.

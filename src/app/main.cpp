@@ -1,6 +1,7 @@
 #include "firstpaintprobe.h"
 #include "fonts.h"
 #include "form1.h"
+#include "qtfolderbrowser.h"
 #include "qtmessageboxes.h"
 #include "qtopenfiledialog.h"
 #include "qturlopener.h"
@@ -23,6 +24,8 @@ int main(int argc, char *argv[])
     services.messages = &messages;
     services.openFile = &openFile;
     services.urls = &urls;
+    QtFolderBrowser folders;
+    services.folders = &folders;
 
     Form1 form(services);
     FirstPaintProbe::watchIfRequested(&form);
