@@ -52,6 +52,11 @@ Form1::Form1(const Services &services, QWidget *parent)
     , m_frontDoorPicture(svgPicture(ResourcePaths::frontDoor(), QSize(69, 152)))
     , m_middleDoorPictures{svgPicture(ResourcePaths::middleLeft(), QSize(56, 152)),
                            svgPicture(ResourcePaths::middleRight(), QSize(56, 152))}
+    , m_doorControls([this] { return settingsPanel(); })
+    , m_doorSounds(services.sound)
+    , m_doorAnimation(m_doorLeaves, m_doorControls, services.pacer, m_doorSounds, [this](const QRect &changed) {
+        repaintTwips(changed);
+    })
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("ポルカノ　-　KT41A0001"));
