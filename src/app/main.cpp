@@ -1,6 +1,8 @@
 #include "fonts.h"
 #include "form1.h"
 #include "qtmessageboxes.h"
+#include "qtsoundoutput.h"
+#include "sleepingpacer.h"
 
 #include <QApplication>
 
@@ -14,8 +16,12 @@ int main(int argc, char *argv[])
     QApplication::setFont(font);
 
     QtMessageBoxes messages;
+    QtSoundOutput sound;
+    SleepingPacer pacer;
     Form1::Services services;
     services.messages = &messages;
+    services.sound = &sound;
+    services.pacer = &pacer;
 
     Form1 form(services);
     form.Form_Load();
