@@ -45,7 +45,7 @@ void DoorSounds::handleWaitingEventsExceptInput()
 {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     // The pass above takes the window system's wake-up call with it but leaves the input it
-    // skipped in the queue; without a fresh wake-up the event loop would sleep on that input after
+    // skipped in the queue; without a fresh wake-up the event loop could sleep on that input after
     // the movement until some unrelated event arrived.
     if (QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance()) {
         dispatcher->wakeUp();
