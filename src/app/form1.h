@@ -5,6 +5,7 @@
 #include "doorsounds.h"
 #include "paneldoorcontrols.h"
 #include "picture.h"
+#include "signboard.h"
 #include "signboardframe.h"
 
 #include <QPointer>
@@ -18,6 +19,7 @@ class QAction;
 class QMenu;
 class QFrame;
 class RollSignBox;
+class SignboardBox;
 class SoundOutput;
 class UrlOpener;
 class frmSet;
@@ -92,7 +94,7 @@ public:
 
     // Controls, for the operations above and for tests.
     RollSignBox *Picture1() const { return m_picture1; }
-    QWidget *PicKanban() const { return m_picKanban; }
+    SignboardBox *PicKanban() const { return m_picKanban; }
     QWidget *picSlideBase1() const { return m_picSlideBase1; }
     QMenu *MnuTempMenu1() const { return m_mnuTempMenu1; }
     QAction *MnuViewKanban() const { return m_mnuViewKanban; }
@@ -101,6 +103,29 @@ public:
     QAction *MnuKanbanReset() const { return m_mnuKanbanReset; }
     const DoorLeaves &doorLeaves() const { return m_doorLeaves; }
     const SignboardFrame &shpK_Waku() const { return m_shpK_Waku; }
+
+    // The signboard and its frame, for the settings file. Positions are twips of the client area.
+    // The ticks are the checked states of MnuViewKanban() and MnuViewWaku(): setting them with
+    // QAction::setChecked() changes only the tick, as the settings reader needs.
+    const Signboard &signboard() const { return m_signboard; }
+    int kanbanLeft() const { return m_signboard.left(); }
+    int kanbanTop() const { return m_signboard.top(); }
+    // Moves the box; the frame stays where it is until the next PicKanban_DblClick().
+    void setKanbanLeft(int twips);
+    void setKanbanTop(int twips);
+    // Shows or hides the box; the tick is left alone.
+    bool isKanbanVisible() const { return m_signboard.isVisible(); }
+    void setKanbanVisible(bool visible);
+    // Shows or hides the three frame shapes; the tick is left alone.
+    bool isWakuVisible() const { return m_shpK_Waku.isShapeVisible(0); }
+    void setWakuVisible(bool visible);
+    // Loads the picture at `path` and gives it to the box, which takes its size (the frame then
+    // follows the resize). An empty path gives the empty picture. Returns false, changing nothing,
+    // when the file is not a readable picture. Neither `KanbanPath` nor the visibility is touched.
+    [[nodiscard]] bool setKanbanPicture(const QString &path);
+    // `KanbanPath`, the signboard picture's file.
+    QString KanbanPath() const { return m_signboard.path(); }
+    void setKanbanPath(const QString &path) { m_signboard.setPath(path); }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -131,7 +156,17 @@ private:
     RollSignBox *m_picture1 = nullptr;
 
     // ---- Signboard ----
-    QWidget *m_picKanban = nullptr;
+    // Gives the box a picture already loaded and runs the resize handling if its size changed.
+    void assignKanbanPicture(const Picture &picture);
+    // Puts the box widget where the signboard's twip rectangle says, shown or hidden.
+    void syncKanbanWidget();
+    // Moves the box to `topLeft` (pixels), as a drag does.
+    void dragKanban(QPoint topLeft);
+    // Runs `change` on the frame and repaints where its shapes were and are.
+    template <typename Change> void changeWaku(Change change);
+
+    Signboard m_signboard;
+    SignboardBox *m_picKanban = nullptr;
     SignboardFrame m_shpK_Waku;
     QMenu *m_mnuTempMenu1 = nullptr;
     QAction *m_mnuViewKanban = nullptr;

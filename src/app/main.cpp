@@ -2,7 +2,9 @@
 #include "fonts.h"
 #include "form1.h"
 #include "qtmessageboxes.h"
+#include "qtopenfiledialog.h"
 #include "qtsoundoutput.h"
+#include "qturlopener.h"
 #include "sleepingpacer.h"
 
 #include <QApplication>
@@ -17,10 +19,14 @@ int main(int argc, char *argv[])
     QApplication::setFont(font);
 
     QtMessageBoxes messages;
+    QtOpenFileDialog openFile;
+    QtUrlOpener urls;
     QtSoundOutput sound;
     SleepingPacer pacer;
     Form1::Services services;
     services.messages = &messages;
+    services.openFile = &openFile;
+    services.urls = &urls;
     services.sound = &sound;
     services.pacer = &pacer;
 
