@@ -11,7 +11,9 @@
 #include <QTimer>
 
 #include <atomic>
+#include <deque>
 #include <memory>
+#include <optional>
 #include <thread>
 
 namespace {
@@ -20,21 +22,79 @@ constexpr int PaddingMs = 250;
 constexpr int StartTimeoutMs = 1000;
 constexpr unsigned long StopTimeoutMs = 3000;
 
+// One request to play, answered through `done` once the sound has started or failed to.
+struct PlayRequest
+{
+    std::optional<WaveClip> clip;
+    struct Answer
+    {
+        QSemaphore done;
+        std::atomic<bool> started = false;
+    };
+    std::shared_ptr<Answer> answer = std::make_shared<Answer>();
+};
+
 } // namespace
 
 // The audio thread's side: owns the sink playing now and the buffer it reads.
+//
+// Deleting a sink runs the audio thread's event loop once (the backend does so to finish its
+// stream), and with it any play request already queued. Requests therefore go through a queue
+// that only the outermost call works off, and a sink and its buffer are taken out of the members
+// before they are deleted.
 class AudioPlayer final : public QObject
 {
 public:
+    ~AudioPlayer() override;
+
+    void request(PlayRequest request);
+
+private:
     // Stops what plays and starts `clip`; false when nothing could be started.
     bool start(const WaveClip &clip);
     void stop();
 
-private:
     QAudioSink *m_sink = nullptr;
     QBuffer *m_buffer = nullptr;
     quint64 m_generation = 0;
+    std::deque<PlayRequest> m_pending;
+    bool m_working = false;
+    bool m_closing = false;
 };
+
+AudioPlayer::~AudioPlayer()
+{
+    m_closing = true;
+    stop();
+    for (PlayRequest &pending : m_pending) {
+        pending.answer->done.release();
+    }
+}
+
+void AudioPlayer::request(PlayRequest request)
+{
+    if (m_closing) {
+        request.answer->done.release();
+        return;
+    }
+    m_pending.push_back(std::move(request));
+    if (m_working) {
+        return;
+    }
+    m_working = true;
+    while (!m_pending.empty() && !m_closing) {
+        PlayRequest next = std::move(m_pending.front());
+        m_pending.pop_front();
+        // Also a sound that cannot be played cuts off the one still playing.
+        if (next.clip && next.clip->frames() > 0) {
+            next.answer->started = start(*next.clip);
+        } else {
+            stop();
+        }
+        next.answer->done.release();
+    }
+    m_working = false;
+}
 
 bool AudioPlayer::start(const WaveClip &clip)
 {
@@ -49,11 +109,11 @@ bool AudioPlayer::start(const WaveClip &clip)
     format.setSampleFormat(clip.bitsPerSample == 8 ? QAudioFormat::UInt8 : QAudioFormat::Int16);
 
     const qsizetype padding = qsizetype(clip.sampleRate) * PaddingMs / 1000 * clip.bytesPerFrame();
-    m_buffer = new QBuffer(this);
+    m_buffer = new QBuffer;
     m_buffer->setData(clip.samples + QByteArray(padding, clip.silence()));
     m_buffer->open(QIODevice::ReadOnly);
 
-    m_sink = new QAudioSink(device, format, this);
+    m_sink = new QAudioSink(device, format);
     const quint64 generation = ++m_generation;
     connect(m_sink, &QAudioSink::stateChanged, this, [this, generation](QAudio::State state) {
         // The sink has read everything: let it go once this signal has returned, unless a newer
@@ -77,15 +137,15 @@ bool AudioPlayer::start(const WaveClip &clip)
 void AudioPlayer::stop()
 {
     ++m_generation;
+    QAudioSink *sink = std::exchange(m_sink, nullptr);
+    QBuffer *buffer = std::exchange(m_buffer, nullptr);
     // The sink goes before the buffer it reads.
-    if (m_sink) {
-        m_sink->disconnect(this);
-        m_sink->stop();
-        delete m_sink;
-        m_sink = nullptr;
+    if (sink) {
+        sink->disconnect(this);
+        sink->stop();
+        delete sink;
     }
-    delete m_buffer;
-    m_buffer = nullptr;
+    delete buffer;
 }
 
 QtSoundOutput::QtSoundOutput()
@@ -102,10 +162,7 @@ QtSoundOutput::QtSoundOutput()
 QtSoundOutput::~QtSoundOutput()
 {
     AudioPlayer *player = m_player;
-    QMetaObject::invokeMethod(player, [player] {
-        player->stop();
-        delete player;
-    });
+    QMetaObject::invokeMethod(player, [player] { delete player; });
     m_thread.quit();
     if (!m_thread.wait(StopTimeoutMs)) {
         // A backend that hangs keeps its thread; the program must still be able to end.
@@ -115,24 +172,18 @@ QtSoundOutput::~QtSoundOutput()
 
 void QtSoundOutput::play(const QByteArray &wave, Mode mode)
 {
-    struct Start
-    {
-        QSemaphore done;
-        std::atomic<bool> started = false;
-    };
-    auto start = std::make_shared<Start>();
-    const std::optional<WaveClip> clip = parseWave(wave);
+    PlayRequest request;
+    request.clip = parseWave(wave);
+    const std::shared_ptr<PlayRequest::Answer> answer = request.answer;
+    const std::chrono::nanoseconds length = request.clip ? request.clip->duration() : std::chrono::nanoseconds();
     AudioPlayer *player = m_player;
-    // Also a sound that cannot be played cuts off the one still playing.
-    QMetaObject::invokeMethod(player, [player, clip, start] {
-        start->started = clip && clip->frames() > 0 && player->start(*clip);
-        start->done.release();
-    });
+    QMetaObject::invokeMethod(
+        player, [player, request = std::move(request)]() mutable { player->request(std::move(request)); });
     if (mode == Mode::Background) {
         return;
     }
-    if (!start->done.tryAcquire(1, StartTimeoutMs) || !start->started) {
+    if (!answer->done.tryAcquire(1, StartTimeoutMs) || !answer->started) {
         return;
     }
-    std::this_thread::sleep_until(std::chrono::steady_clock::now() + clip->duration());
+    std::this_thread::sleep_until(std::chrono::steady_clock::now() + length);
 }
