@@ -3,6 +3,7 @@
 #include "decorationbox.h"
 #include "frmset.h"
 #include "programfile.h"
+#include "rasterpicture.h"
 #include "resourcepaths.h"
 #include "rollsignbox.h"
 #include "signboardbox.h"
@@ -48,10 +49,17 @@ Form1::Form1(const Services &services, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                   | Qt::WindowCloseButtonHint)
     , m_services(services)
-    , m_busPicture(svgPicture(ResourcePaths::bus(), QSize(776, 216)))
-    , m_frontDoorPicture(svgPicture(ResourcePaths::frontDoor(), QSize(69, 152)))
-    , m_middleDoorPictures{svgPicture(ResourcePaths::middleLeft(), QSize(56, 152)),
-                           svgPicture(ResourcePaths::middleRight(), QSize(56, 152))}
+    // The bus and the door leaves repaint after every step of a door: they are drawn from raster
+    // copies made at the screen's pixel ratio, not from their vectors each time.
+    , m_busPicture(rasterPicture(svgPicture(ResourcePaths::bus(), QSize(776, 216))))
+    , m_frontDoorPicture(rasterPicture(svgPicture(ResourcePaths::frontDoor(), QSize(69, 152))))
+    , m_middleDoorPictures{rasterPicture(svgPicture(ResourcePaths::middleLeft(), QSize(56, 152))),
+                           rasterPicture(svgPicture(ResourcePaths::middleRight(), QSize(56, 152)))}
+    , m_doorControls([this] { return settingsPanel(); })
+    , m_doorSounds(services.sound)
+    , m_doorAnimation(m_doorLeaves, m_doorControls, services.pacer, m_doorSounds, [this](const QRect &changed) {
+        repaintTwips(changed);
+    })
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("ポルカノ　-　KT41A0001"));
