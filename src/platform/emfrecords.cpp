@@ -512,6 +512,7 @@ void playRecord(Player &player, RecordReader &r, quint32 type)
         QPainterPath region;
         for (quint32 i = 0; i < count && i < 4096; ++i) {
             region.addRect(box(r, 16 + 32 + qsizetype(i) * 16).normalized());
+            region.setFillRule(Qt::WindingFill);
         }
         player.selectClipRegion(region, mode);
         break;

@@ -416,7 +416,6 @@ void Player::selectClipRegion(const QPainterPath &region, int mode)
     if (result.elementCount() > MaxClipElements) {
         return;
     }
-    result.setFillRule(Qt::WindingFill);
     m_state.clip = result;
     applyClip();
 }
@@ -452,8 +451,14 @@ QPen Player::currentPen() const
     default:
         break;
     }
-    pen.setCapStyle(p.cap);
-    pen.setJoinStyle(p.join);
+    if (width <= thinnest * 1.5) {
+        // Thin lines are drawn as GDI draws them, pixel by pixel: square corners, no caps.
+        pen.setCapStyle(Qt::FlatCap);
+        pen.setJoinStyle(Qt::MiterJoin);
+    } else {
+        pen.setCapStyle(p.cap);
+        pen.setJoinStyle(p.join);
+    }
     return pen;
 }
 
@@ -546,6 +551,21 @@ void Player::rectangle(const QRectF &box)
     path.addRect(outline);
     QPainterPath fillPath;
     fillPath.addRect(fillOnly);
+    const QPen pen = currentPen();
+    if (!m_path && pen.style() == Qt::SolidLine && pen.joinStyle() == Qt::MiterJoin) {
+        // The outline as a frame between two rectangles: the stroker leaves the corner where
+        // the outline closes a little short, and these pixels must be exact.
+        drawShape(path, true, false);
+        const double half = pen.widthF() / 2;
+        QPainterPath frame;
+        frame.setFillRule(Qt::OddEvenFill);
+        frame.addRect(outline.adjusted(-half, -half, half, half));
+        if (outline.width() > 2 * half && outline.height() > 2 * half) {
+            frame.addRect(outline.adjusted(half, half, -half, -half));
+        }
+        m_painter.fillPath(frame, pen.brush());
+        return;
+    }
     drawShape(path, true, true, &fillPath);
 }
 

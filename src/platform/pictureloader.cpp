@@ -9,6 +9,7 @@
 #include <QPainter>
 
 #include <cmath>
+#include <cstring>
 #include <mutex>
 
 namespace {
@@ -116,6 +117,34 @@ PictureLoadResult loadMetafile(QByteArray data)
         QString()};
 }
 
+// Qt's bitmap reader pads a file cut short with blank rows; an uncompressed bitmap whose rows do
+// not all fit in the file is treated as damaged instead.
+bool bitmapComplete(const QByteArray &data)
+{
+    const auto u32 = [&data](qsizetype at) -> qint64 {
+        if (at + 4 > data.size()) {
+            return -1;
+        }
+        quint32 v;
+        std::memcpy(&v, data.constData() + at, 4);
+        return v;
+    };
+    const qint64 offBits = u32(10);
+    const qint64 headerSize = u32(14);
+    if (offBits < 0 || headerSize < 40) {
+        return true; // old-style headers: left to Qt
+    }
+    const qint64 width = qint32(u32(18));
+    const qint64 height = qint32(u32(22));
+    const qint64 bits = u32(28) & 0xffff;
+    const qint64 compression = u32(30);
+    if (compression != 0 && compression != 3) {
+        return true;
+    }
+    const qint64 stride = ((std::abs(width) * bits + 31) / 32) * 4;
+    return offBits + stride * std::abs(height) <= data.size();
+}
+
 PictureLoadResult loadRaster(QByteArray data)
 {
     QBuffer buffer(&data);
@@ -133,6 +162,9 @@ PictureLoadResult loadRaster(QByteArray data)
         if (QString error = checkPictureSize(size); !error.isEmpty()) {
             return failure(error);
         }
+    }
+    if (format == "bmp" && !bitmapComplete(data)) {
+        return failure(QStringLiteral("The picture is cut short."));
     }
     QImage image = reader.read(); // the first frame of an animation
     if (image.isNull()) {
