@@ -1,3 +1,4 @@
+#include "firstpaintprobe.h"
 #include "fonts.h"
 #include "form1.h"
 #include "qtmessageboxes.h"
@@ -18,6 +19,7 @@ int main(int argc, char *argv[])
     services.messages = &messages;
 
     Form1 form(services);
+    FirstPaintProbe::watchIfRequested(&form);
     form.Form_Load();
     form.show();
     form.activateWindow();

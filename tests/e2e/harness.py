@@ -1,0 +1,337 @@
+"""End-to-end harness: the real program on a private Xvfb server with a window manager.
+
+A Session starts Xvfb (on a display it picks itself), openbox (which draws title bars and
+closes windows the way a user does), copies the program into a temporary folder and starts it
+there, so its settings file lands in that folder. Windows are found by their exact titles and
+driven with xdotool; screenshots are read pixel by pixel. Everything the session started is
+stopped by its process id when the session ends.
+
+    with harness.Session() as s:
+        bus = s.window(harness.BUS_TITLE)
+        s.click(bus, 150, 20, button=3)
+        shot = s.screenshot()
+"""
+
+import os
+import re
+import shutil
+import signal
+import subprocess
+import tempfile
+import time
+import unittest
+
+BUS_TITLE = "ポルカノ\u3000-\u3000KT41A0001"
+PANEL_TITLE = "設定パネル"
+
+_HERE = os.path.dirname(os.path.abspath(__file__))
+BIN_DIR = os.environ.get("PORUKANO_BIN_DIR", os.path.join(_HERE, "..", "..", "build", "bin"))
+
+
+def tools_missing():
+    """Names of the programs the harness needs that are not installed."""
+    needed = ["Xvfb", "openbox", "xdotool", "wmctrl", "import", "xprop"]
+    return [tool for tool in needed if shutil.which(tool) is None]
+
+
+def skip_unless_tools(test_case_class):
+    missing = tools_missing()
+    return unittest.skipIf(bool(missing), "missing tools: " + ", ".join(missing))(test_case_class)
+
+
+class Screenshot:
+    """A screenshot of the whole screen as raw RGB, with the PNG kept for looking at."""
+
+    def __init__(self, width, height, rgb, png_path):
+        self.width = width
+        self.height = height
+        self._rgb = rgb
+        self.png_path = png_path
+
+    def pixel(self, x, y):
+        offset = (y * self.width + x) * 3
+        return tuple(self._rgb[offset:offset + 3])
+
+    def region(self, x, y, width, height):
+        """The pixels of a rectangle, row by row, as a list of (r, g, b)."""
+        return [self.pixel(x + dx, y + dy) for dy in range(height) for dx in range(width)]
+
+
+class Session:
+    def __init__(self, settings_line=None, files=None, program_name="KT41A0001", with_library=True,
+                 screen=(1280, 800), window_manager=True, env=None, start_program=True, installed_in=None):
+        self.settings_line = settings_line
+        self.files = files or {}
+        self.program_name = program_name
+        self.with_library = with_library
+        self.screen = screen
+        self.window_manager = window_manager
+        self.extra_env = env or {}
+        self.start_program = start_program
+        self.installed_in = installed_in  # run the program where it is installed instead of a copy
+        self.folder = None
+        self.display = None
+        self.app = None
+        self._xvfb = None
+        self._wm = None
+        self._shots = 0
+
+    # ---- lifetime -------------------------------------------------------------------------
+    def __enter__(self):
+        try:
+            self.start()
+        except BaseException:
+            self.stop()
+            raise
+        return self
+
+    def __exit__(self, *exc):
+        self.stop()
+        return False
+
+    def start(self):
+        self.folder = self.installed_in or tempfile.mkdtemp(prefix="porukano-e2e-")
+        self._runtime = tempfile.mkdtemp(prefix="porukano-xdg-")
+        os.chmod(self._runtime, 0o700)
+        self._start_xvfb()
+        if self.window_manager:
+            self._start_wm()
+        self._copy_program()
+        if self.start_program:
+            self.launch()
+
+    def stop(self):
+        for proc in (self.app, self._wm, self._xvfb):
+            if proc is not None and proc.poll() is None:
+                try:
+                    proc.send_signal(signal.SIGTERM)
+                    proc.wait(timeout=5)
+                except subprocess.TimeoutExpired:
+                    proc.kill()
+                    proc.wait(timeout=5)
+        self.app = self._wm = self._xvfb = None
+        if getattr(self, "_log", None) is not None:
+            self._log.close()
+            self._log = None
+        if os.environ.get("PORUKANO_E2E_KEEP"):
+            print("kept:", self.folder)
+            return
+        for path in (None if self.installed_in else self.folder, getattr(self, "_runtime", None)):
+            if path:
+                shutil.rmtree(path, ignore_errors=True)
+
+    def _start_xvfb(self):
+        read_fd, write_fd = os.pipe()
+        width, height = self.screen
+        self._xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", f"{width}x{height}x24", "-nolisten", "tcp"],
+            pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_fd)
+        number = b""
+        deadline = time.monotonic() + 20
+        while not number.endswith(b"\n") and time.monotonic() < deadline:
+            chunk = os.read(read_fd, 16)
+            if not chunk:
+                break
+            number += chunk
+        os.close(read_fd)
+        if not number.strip():
+            raise RuntimeError("Xvfb did not start")
+        self.display = ":" + number.strip().decode()
+
+    def _start_wm(self):
+        # A busy machine can make openbox slow to take over the screen; give it time, and a
+        # second chance if it gave up.
+        for _ in range(2):
+            self._wm = subprocess.Popen(["openbox", "--sm-disable"], env=self._env(),
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            deadline = time.monotonic() + 60
+            while time.monotonic() < deadline and self._wm.poll() is None:
+                out = self._run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], check=False)
+                if "window id" in out:
+                    return
+                time.sleep(0.2)
+            if self._wm.poll() is None:
+                self._wm.kill()
+                self._wm.wait(timeout=5)
+        raise RuntimeError("openbox did not start")
+
+    def _copy_program(self):
+        if self.installed_in:
+            return
+        shutil.copy2(os.path.join(BIN_DIR, "KT41A0001"), os.path.join(self.folder, self.program_name))
+        if self.with_library:
+            for name in os.listdir(BIN_DIR):
+                if re.match(r"^(lib)?QSK3Res\.(so|dll|dylib)", name):
+                    shutil.copy2(os.path.join(BIN_DIR, name), os.path.join(self.folder, name))
+        if self.settings_line is not None:
+            with open(self.settings_path(), "wb") as f:
+                f.write(self.settings_line.encode("utf-8") + b"\r\n")
+        for relative, content in self.files.items():
+            path = os.path.join(self.folder, relative)
+            os.makedirs(os.path.dirname(path), exist_ok=True)
+            with open(path, "wb") as f:
+                f.write(content if isinstance(content, bytes) else content.encode("utf-8"))
+
+    def launch(self):
+        """Starts (or starts again) the program in the session's folder."""
+        env = self._env()
+        env["QT_QPA_PLATFORM"] = "xcb"
+        env.setdefault("PULSE_SERVER", "unix:/nonexistent")
+        env.update(self.extra_env)
+        if getattr(self, "_log", None) is not None:
+            self._log.close()
+        self._log = open(os.path.join(self._runtime, "program.log"), "ab")
+        self.app = subprocess.Popen([os.path.join(self.folder, self.program_name)], cwd=self.folder, env=env,
+                                    stdout=self._log, stderr=subprocess.STDOUT)
+        return self.app
+
+    def settings_path(self):
+        return os.path.join(self.folder, self.program_name + ".ini")
+
+    def _env(self):
+        env = dict(os.environ)
+        env["DISPLAY"] = self.display
+        env["XDG_RUNTIME_DIR"] = self._runtime
+        env.pop("WAYLAND_DISPLAY", None)
+        return env
+
+    def _run(self, args, check=True, input=None):
+        result = subprocess.run(args, env=self._env(), stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                                timeout=30, input=input)
+        if check and result.returncode != 0:
+            raise RuntimeError(f"{args[0]} failed: {result.stderr.decode(errors='replace')}")
+        return result.stdout.decode(errors="replace")
+
+    # ---- windows -------------------------------------------------------------------------
+    def windows(self, title):
+        """Ids of the visible windows whose title is exactly `title`."""
+        pattern = "^" + re.escape(title) + "$"
+        out = self._run(["xdotool", "search", "--onlyvisible", "--name", pattern], check=False)
+        return [int(line) for line in out.split()]
+
+    def window(self, title, timeout=20):
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            found = self.windows(title)
+            if found:
+                time.sleep(0.3)  # let the window manager finish placing it
+                return found[0]
+            if self.app is not None and self.app.poll() is not None:
+                raise RuntimeError(f"the program ended ({self.app.returncode}) before {title!r} appeared")
+            time.sleep(0.1)
+        raise TimeoutError(f"no window titled {title!r}")
+
+    def wait_gone(self, title, timeout=10):
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            if not self.windows(title):
+                return True
+            time.sleep(0.1)
+        return False
+
+    def title(self, win):
+        return self._run(["xdotool", "getwindowname", str(win)]).rstrip("\n")
+
+    def _xwininfo(self, win):
+        out = self._run(["xwininfo", "-id", str(win)])
+        values = {}
+        for line in out.splitlines():
+            if ":" in line:
+                key, _, value = line.strip().partition(":")
+                values[key.strip()] = value.strip()
+        return values
+
+    def client_origin(self, win):
+        """The client area's top-left corner in screen coordinates."""
+        # xdotool's own geometry adds the frame to the position a second time; xwininfo's absolute
+        # corner is the client area's.
+        values = self._xwininfo(win)
+        return int(values["Absolute upper-left X"]), int(values["Absolute upper-left Y"])
+
+    def client_size(self, win):
+        values = self._xwininfo(win)
+        return int(values["Width"]), int(values["Height"])
+
+    def frame_extents(self, win):
+        """(left, right, top, bottom) of the window manager's frame around the client area."""
+        out = self._run(["xprop", "-id", str(win), "_NET_FRAME_EXTENTS"], check=False)
+        numbers = [int(n) for n in re.findall(r"-?\d+", out.split("=", 1)[-1])] if "=" in out else []
+        return tuple(numbers) if len(numbers) == 4 else (0, 0, 0, 0)
+
+    def activate(self, win):
+        self._run(["xdotool", "windowactivate", "--sync", str(win)], check=False)
+        time.sleep(0.1)
+
+    def close(self, win):
+        """Closes a window the way a user does: the window manager asks the program to close it."""
+        self._run(["wmctrl", "-i", "-c", hex(win)])
+
+    def move(self, win, x, y):
+        """Moves a window's frame to (x, y) on screen through the window manager."""
+        self._run(["wmctrl", "-i", "-r", hex(win), "-e", f"0,{x},{y},-1,-1"])
+        time.sleep(0.3)
+
+    # ---- input ---------------------------------------------------------------------------
+    def _screen_point(self, win, x, y):
+        ox, oy = self.client_origin(win)
+        return ox + x, oy + y
+
+    def mouse_to(self, win, x, y):
+        sx, sy = self._screen_point(win, x, y)
+        self._run(["xdotool", "mousemove", "--sync", str(sx), str(sy)])
+
+    def click(self, win, x, y, button=1, settle=0.3):
+        """Clicks at client coordinates of `win` (button 1 left, 2 middle, 3 right)."""
+        self.mouse_to(win, x, y)
+        self._run(["xdotool", "click", str(button)])
+        time.sleep(settle)
+
+    def double_click(self, win, x, y, settle=0.3):
+        self.mouse_to(win, x, y)
+        self._run(["xdotool", "click", "--repeat", "2", "--delay", "80", "1"])
+        time.sleep(settle)
+
+    def drag(self, win, x1, y1, x2, y2, button=1, steps=10, settle=0.3):
+        self.mouse_to(win, x1, y1)
+        self._run(["xdotool", "mousedown", str(button)])
+        time.sleep(0.1)
+        for i in range(1, steps + 1):
+            self.mouse_to(win, x1 + (x2 - x1) * i // steps, y1 + (y2 - y1) * i // steps)
+            time.sleep(0.02)
+        self._run(["xdotool", "mouseup", str(button)])
+        time.sleep(settle)
+
+    def key(self, win, *keys, settle=0.3):
+        """Presses keys (xdotool names: Down, Up, Return, alt+b ...) in the active window `win`."""
+        self.activate(win)
+        self._run(["xdotool", "key", "--clearmodifiers", *keys])
+        time.sleep(settle)
+
+    def type(self, win, text, settle=0.3):
+        self.activate(win)
+        self._run(["xdotool", "type", "--delay", "20", text])
+        time.sleep(settle)
+
+    # ---- screen --------------------------------------------------------------------------
+    def screenshot(self, name=None):
+        self._shots += 1
+        png = os.path.join(self._runtime, name or f"shot{self._shots}.png")
+        self._run(["import", "-window", "root", png])
+        rgb = subprocess.run(["convert", png, "-depth", "8", "rgb:-"], stdout=subprocess.PIPE, check=True).stdout
+        width, height = self.screen
+        if os.environ.get("PORUKANO_E2E_SHOTS"):
+            os.makedirs(os.environ["PORUKANO_E2E_SHOTS"], exist_ok=True)
+            shutil.copy2(png, os.path.join(os.environ["PORUKANO_E2E_SHOTS"], os.path.basename(png)))
+        return Screenshot(width, height, rgb, png)
+
+    # ---- program -------------------------------------------------------------------------
+    def wait_exit(self, timeout=10):
+        try:
+            return self.app.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            return None
+
+    def read_settings(self):
+        with open(self.settings_path(), "rb") as f:
+            return f.read()

@@ -1,0 +1,78 @@
+"""The program starts with the bus window and the settings panel, and ends with the bus window."""
+
+import subprocess
+import time
+import unittest
+
+import harness
+
+
+def window_state(session, win):
+    return session._run(["xprop", "-id", str(win), "_NET_WM_STATE"], check=False)
+
+
+@harness.skip_unless_tools
+class StartupTest(unittest.TestCase):
+    def test_bothWindowsAppear_panelAboveAndUnclosable_closingBusEndsProgram(self):
+        with harness.Session() as s:
+            bus = s.window(harness.BUS_TITLE)
+            panel = s.window(harness.PANEL_TITLE)
+            self.assertEqual(s.client_size(bus), (775, 215))
+            self.assertEqual(s.client_size(panel), (263, 171))
+
+            state = window_state(s, panel)
+            self.assertIn("_NET_WM_STATE_ABOVE", state)
+            # A utility (tool) window: task bars leave it out.
+            window_type = s._run(["xprop", "-id", str(panel), "_NET_WM_WINDOW_TYPE"], check=False)
+            self.assertIn("_NET_WM_WINDOW_TYPE_UTILITY", window_type)
+            self.assertNotIn("_NET_WM_STATE_ABOVE", window_state(s, bus))
+
+            # The panel refuses to close: it is the live door settings.
+            s.close(panel)
+            time.sleep(0.5)
+            self.assertEqual(s.windows(harness.PANEL_TITLE), [panel])
+
+            s.close(bus)
+            self.assertEqual(s.wait_exit(10), 0)
+
+    def test_busPicture_showsTheRollSignFaceInItsBox(self):
+        with harness.Session() as s:
+            bus = s.window(harness.BUS_TITLE)
+            s.move(s.window(harness.PANEL_TITLE), 900, 0)
+            s.move(bus, 0, 300)
+            ox, oy = s.client_origin(bus)
+            shot = s.screenshot("startup.png")
+            face = shot.region(ox + 467, oy + 32, 52, 32)
+            yellow = [p for p in face if p[0] > 200 and p[1] > 180 and p[2] < 100]
+            grey = [p for p in face if abs(p[0] - p[1]) < 12 and abs(p[1] - p[2]) < 12 and 60 < p[0] < 200]
+            self.assertGreater(len(yellow), 20, "the default face's yellow arrows")
+            self.assertGreater(len(grey), 300, "the default face's grey panel")
+            # The bus body is drawn: the client area is not one flat colour.
+            body = set(shot.region(ox + 100, oy + 20, 300, 150))
+            self.assertGreater(len(body), 20)
+
+    def test_title_followsTheProgramFileName(self):
+        with harness.Session(program_name="abc") as s:
+            s.window("ポルカノ\u3000-\u3000abc")
+
+    def test_rightClickOnBareBus_opensSignboardMenu_leftClickDoesNot(self):
+        with harness.Session() as s:
+            bus = s.window(harness.BUS_TITLE)
+            s.move(s.window(harness.PANEL_TITLE), 900, 0)
+            s.move(bus, 0, 300)
+            ox, oy = s.client_origin(bus)
+            point = (150, 20)
+            before = s.screenshot()
+            s.click(bus, *point, button=1)
+            after_left = s.screenshot()
+            menu_area = (ox + point[0] + 5, oy + point[1] + 5, 100, 80)
+            self.assertEqual(before.region(*menu_area), after_left.region(*menu_area))
+
+            s.click(bus, *point, button=3, settle=0.6)
+            after_right = s.screenshot("menu.png")
+            self.assertNotEqual(before.region(*menu_area), after_right.region(*menu_area))
+            s._run(["xdotool", "key", "Escape"])
+
+
+if __name__ == "__main__":
+    unittest.main()
