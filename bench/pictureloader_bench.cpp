@@ -54,8 +54,8 @@ QImage photo(int width, int height)
 struct Case
 {
     const char *name;
-    const char *file;  // in the bench folder, or the test pictures' folder
-    double drawRatio;  // draw the loaded picture at this device pixel ratio; 0: don't draw
+    const char *file; // in the bench folder, or the test pictures' folder
+    double drawRatio; // draw the loaded picture at this device pixel ratio; 0: don't draw
     bool expectOk;
 };
 
@@ -112,11 +112,11 @@ int runCase(const Case &c, const QString &folder)
     }
     std::sort(times.begin(), times.end());
     std::printf("%-30s median %8.2f ms  min %8.2f ms  peak RSS %7ld KiB (before loading %ld KiB)\n",
-                c.name,
-                times[times.size() / 2],
-                times.front(),
-                peakKiB(),
-                before);
+        c.name,
+        times[times.size() / 2],
+        times.front(),
+        peakKiB(),
+        before);
     return 0;
 }
 

@@ -96,6 +96,7 @@ private slots:
     void broken_failsCleanly();
     void tooManySavedStates_fails();
     void tooManyRecords_fails();
+    void stretchBlt_topDownBitmapInPlace();
     void hugeEmbeddedBitmap_isSkipped();
 };
 
@@ -455,6 +456,27 @@ void MetafilePlayerTest::tooManyRecords_fails()
     QString error;
     QVERIFY(played(emf.finish(), &error).isNull()); // the end record is one too many
     QVERIFY(!error.isEmpty());
+}
+
+void MetafilePlayerTest::stretchBlt_topDownBitmapInPlace()
+{
+    // A 2 x 2 top-down 32-bit bitmap, rows red green / blue white, stretched to (10,10)-(30,30).
+    QByteArray params = EmfWriter::ints({10, 10, 29, 29, 10, 10, 20, 20, 0xCC0020, 0, 0});
+    const float identity[] = {1, 0, 0, 1, 0, 0};
+    params.append(reinterpret_cast<const char *>(identity), sizeof identity);
+    params += EmfWriter::ints({0, 0, 108, 40, 148, 16, 2, 2});
+    params += EmfWriter::ints({40, 2, -2, 0x200001, 0, 16, 0, 0, 0, 0});
+    params += EmfWriter::ints({0x00ff0000, 0x0000ff00, 0x000000ff, 0x00ffffff});
+    constexpr quint32 StretchBlt = 77;
+    QString error;
+    const QImage image = played(whitePicture(Red).raw(StretchBlt, params).finish(), &error);
+    QVERIFY2(!image.isNull(), qPrintable(error));
+    QVERIFY(near(image.pixel(15, 15), Qt::red));
+    QVERIFY(near(image.pixel(25, 15), Qt::green));
+    QVERIFY(near(image.pixel(15, 25), Qt::blue));
+    QVERIFY(near(image.pixel(25, 25), Qt::white));
+    QVERIFY(near(image.pixel(5, 5), Qt::white));
+    QVERIFY(near(image.pixel(35, 35), Qt::white));
 }
 
 void MetafilePlayerTest::hugeEmbeddedBitmap_isSkipped()
