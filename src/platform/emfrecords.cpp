@@ -231,8 +231,9 @@ void textOut(Player &player, RecordReader &r, bool wide)
     QString text;
     std::vector<int> starts;
     if (wide) {
-        text.resize(chars);
-        std::memcpy(text.data(), r.data() + offString, size_t(chars) * 2);
+        const quint32 drawn = std::min<quint32>(chars, MaxTextLength);
+        text.resize(drawn);
+        std::memcpy(text.data(), r.data() + offString, size_t(drawn) * 2);
     } else {
         text = decodeCharsetText(r.data() + offString, chars, player.state().font.charset, &starts);
     }
@@ -245,10 +246,12 @@ void textOut(Player &player, RecordReader &r, bool wide)
             perUnit[i] = r.i32(offDx + qsizetype(i) * 4 * step);
         }
         if (wide) {
+            perUnit.resize(size_t(text.size()));
             advances = std::move(perUnit);
         } else {
             advances.assign(size_t(text.size()), 0.0);
-            for (quint32 i = 0; i < chars && !starts.empty(); ++i) {
+            const quint32 decodedBytes = std::min<quint32>(chars, 2 * MaxTextLength);
+            for (quint32 i = 0; i < decodedBytes && !starts.empty(); ++i) {
                 // Every byte's advance goes to the character the byte belongs to.
                 const auto it = std::upper_bound(starts.begin(), starts.end(), int(i));
                 const size_t index = it == starts.begin() ? 0 : size_t(it - starts.begin() - 1);
@@ -509,10 +512,17 @@ void playRecord(Player &player, RecordReader &r, quint32 type)
         if (!r.has(16 + 32, qsizetype(count) * 16) || qsizetype(count) * 16 + 32 > qsizetype(dataSize)) {
             break;
         }
+        // Regions of many rectangles are clipped to their bounds: combining them with the
+        // current clip one by one would take longer than the picture is worth.
+        constexpr quint32 MaxRegionRects = 256;
         QPainterPath region;
-        for (quint32 i = 0; i < count && i < 4096; ++i) {
-            region.addRect(box(r, 16 + 32 + qsizetype(i) * 16).normalized());
-            region.setFillRule(Qt::WindingFill);
+        region.setFillRule(Qt::WindingFill);
+        if (count > MaxRegionRects) {
+            region.addRect(box(r, 16 + 16).normalized());
+        } else {
+            for (quint32 i = 0; i < count; ++i) {
+                region.addRect(box(r, 16 + 32 + qsizetype(i) * 16).normalized());
+            }
         }
         player.selectClipRegion(region, mode);
         break;

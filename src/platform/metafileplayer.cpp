@@ -14,7 +14,6 @@ constexpr double CoordinateLimit = 1e7;
 // Boolean operations on clip paths grow with every step; a picture that keeps cutting its clip
 // region into pieces keeps the last clip it could afford instead of slowing to a halt.
 constexpr int MaxClipElements = 20000;
-constexpr int MaxTextLength = 65536;
 constexpr double MaxFontPixels = 20000;
 
 bool finitePoint(QPointF p)
@@ -389,6 +388,9 @@ void Player::offsetClip(QPointF logicalOffset)
 
 void Player::selectClipRegion(const QPainterPath &region, int mode)
 {
+    if (region.elementCount() > MaxClipElements) {
+        return;
+    }
     // The whole device surface, for operations on "no clip".
     QPainterPath everything;
     everything.addRect(m_deviceToImage.inverted().mapRect(QRectF(m_image->rect())).adjusted(-1, -1, 1, 1));

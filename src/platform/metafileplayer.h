@@ -85,6 +85,9 @@ QImage decodeDib(const char *info, qsizetype infoSize, const char *bits, qsizety
 // The same for a packed bitmap: the info immediately followed by the bits.
 QImage decodePackedDib(const char *data, qsizetype size);
 
+// Text records are drawn up to this many characters.
+constexpr int MaxTextLength = 65536;
+
 // The text decoder for a font's character set; code page 932 for the default set, since the
 // pictures we show come from Japanese systems.
 QString decodeCharsetText(const char *bytes, qsizetype length, int charset, std::vector<int> *charStarts);

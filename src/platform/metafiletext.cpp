@@ -2,6 +2,8 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
+
 namespace Metafile {
 
 namespace {
@@ -53,6 +55,8 @@ const char *codecForCharset(int charset)
 
 QString decodeCharsetText(const char *bytes, qsizetype length, int charset, std::vector<int> *charStarts)
 {
+    // Text records are drawn up to a length; decoding more would only cost time.
+    length = std::min<qsizetype>(length, 2 * MaxTextLength);
     QStringDecoder decoder(codecForCharset(charset));
     if (!decoder.isValid()) {
         decoder = QStringDecoder(QStringDecoder::Latin1);
