@@ -194,16 +194,26 @@ BrushObject brushFromLog(quint32 style, quint32 colour, quint32 hatch)
 }
 
 // The bitmap of a record: the info at offBmi (cbBmi bytes) and the bits at offBits (cbBits).
-QImage recordBitmap(RecordReader &r, qsizetype offsetsAt)
+// A bitmap that breaks the limits fails the picture.
+QImage recordBitmap(Player &player, RecordReader &r, qsizetype offsetsAt)
 {
     const quint32 offBmi = r.u32(offsetsAt);
     const quint32 cbBmi = r.u32(offsetsAt + 4);
     const quint32 offBits = r.u32(offsetsAt + 8);
     const quint32 cbBits = r.u32(offsetsAt + 12);
-    if (!r.ok() || cbBmi == 0 || cbBits == 0 || !r.has(offBmi, cbBmi) || !r.has(offBits, cbBits)) {
+    if (!r.ok() || (cbBmi == 0 && cbBits == 0)) {
+        return {}; // no bitmap: a pattern or constant fill
+    }
+    if (cbBmi == 0 || cbBits == 0 || !r.has(offBmi, cbBmi) || !r.has(offBits, cbBits)) {
+        player.fail(QStringLiteral("An embedded bitmap does not fit its record."));
         return {};
     }
-    return decodeDib(r.data() + offBmi, cbBmi, r.data() + offBits, cbBits);
+    QString refusal;
+    QImage image = decodeDib(r.data() + offBmi, cbBmi, r.data() + offBits, cbBits, &refusal);
+    if (!refusal.isEmpty()) {
+        player.fail(refusal);
+    }
+    return image;
 }
 
 // Source rectangles of StretchDIBits count rows from the bottom of a bottom-up bitmap.
@@ -417,7 +427,7 @@ void playRecord(Player &player, RecordReader &r, quint32 type)
         break;
     case CreateMonoBrush:
     case CreateDibPatternBrushPt: {
-        const QImage pattern = recordBitmap(r, 16);
+        const QImage pattern = recordBitmap(player, r, 16);
         if (pattern.isNull()) {
             player.createObject(r.u32(8), BrushObject{false, QBrush(Qt::gray)});
         } else {
@@ -534,7 +544,7 @@ void playRecord(Player &player, RecordReader &r, quint32 type)
         const quint32 rop = r.u32(40);
         const double xSrc = r.i32(44);
         const double ySrc = r.i32(48);
-        const QImage image = recordBitmap(r, 84);
+        const QImage image = recordBitmap(player, r, 84);
         double cxSrc = dest.width();
         double cySrc = dest.height();
         if (type != BitBlt) {
@@ -555,7 +565,7 @@ void playRecord(Player &player, RecordReader &r, quint32 type)
         const quint32 rop = r.u32(68);
         const double cxDest = r.i32(72);
         const double cyDest = r.i32(76);
-        const QImage image = recordBitmap(r, 48);
+        const QImage image = recordBitmap(player, r, 48);
         if (r.ok() && !image.isNull()) {
             player.drawImage(
                 QRectF(destAt, QSizeF(cxDest, cyDest)), image, dibSource(r, 48, image, xSrc, ySrc, cxSrc, cySrc), rop);
@@ -568,7 +578,7 @@ void playRecord(Player &player, RecordReader &r, quint32 type)
         const double ySrc = r.i32(36);
         const double cxSrc = r.i32(40);
         const double cySrc = r.i32(44);
-        const QImage image = recordBitmap(r, 48);
+        const QImage image = recordBitmap(player, r, 48);
         if (r.ok() && !image.isNull()) {
             player.drawImage(QRectF(destAt, QSizeF(cxSrc, cySrc)),
                 image,

@@ -24,7 +24,7 @@ struct DibLayout
     qint64 imageBytes = 0; // bytes the bits need (uncompressed), or the stated size
 };
 
-bool layout(RecordReader &r, DibLayout *out)
+bool layout(RecordReader &r, DibLayout *out, QString *refusal)
 {
     const quint32 headerSize = r.u32(0);
     DibLayout d;
@@ -56,6 +56,7 @@ bool layout(RecordReader &r, DibLayout *out)
     }
     const qint64 rows = d.height < 0 ? -d.height : d.height;
     if (d.width > MaxBitmapPixels || rows > MaxBitmapPixels || d.width * rows > MaxBitmapPixels) {
+        *refusal = QStringLiteral("An embedded bitmap is too large.");
         return false;
     }
     switch (d.bitCount) {
@@ -110,14 +111,20 @@ QImage decodeEmbedded(const char *bits, qsizetype size)
 
 } // namespace
 
-QImage decodeDib(const char *info, qsizetype infoSize, const char *bits, qsizetype bitsSize)
+QImage decodeDib(const char *info, qsizetype infoSize, const char *bits, qsizetype bitsSize, QString *refusal)
 {
+    const QString damaged = QStringLiteral("An embedded bitmap does not fit its record.");
     if (!info || !bits || infoSize <= 0 || bitsSize <= 0) {
+        *refusal = damaged;
         return {};
     }
     RecordReader r(info, infoSize);
     DibLayout d;
-    if (!layout(r, &d) || d.infoBytes > infoSize) {
+    if (!layout(r, &d, refusal)) {
+        return {};
+    }
+    if (d.infoBytes > infoSize) {
+        *refusal = damaged;
         return {};
     }
     if (d.compression == BiJpeg || d.compression == BiPng) {
@@ -126,6 +133,7 @@ QImage decodeDib(const char *info, qsizetype infoSize, const char *bits, qsizety
     qsizetype bitsUsed = bitsSize;
     if (d.compression == BiRgb || d.compression == BiBitfields) {
         if (d.imageBytes > bitsSize) {
+            *refusal = damaged;
             return {};
         }
         bitsUsed = qsizetype(d.imageBytes);
@@ -155,14 +163,22 @@ QImage decodeDib(const char *info, qsizetype infoSize, const char *bits, qsizety
     return image;
 }
 
-QImage decodePackedDib(const char *data, qsizetype size)
+QImage decodePackedDib(const char *data, qsizetype size, QString *refusal)
 {
-    RecordReader r(data, size);
-    DibLayout d;
-    if (!data || !layout(r, &d) || d.infoBytes >= size) {
+    if (!data || size <= 0) {
+        *refusal = QStringLiteral("An embedded bitmap does not fit its record.");
         return {};
     }
-    return decodeDib(data, d.infoBytes, data + d.infoBytes, size - d.infoBytes);
+    RecordReader r(data, size);
+    DibLayout d;
+    if (!layout(r, &d, refusal)) {
+        return {};
+    }
+    if (d.infoBytes >= size) {
+        *refusal = QStringLiteral("An embedded bitmap does not fit its record.");
+        return {};
+    }
+    return decodeDib(data, d.infoBytes, data + d.infoBytes, size - d.infoBytes, refusal);
 }
 
 } // namespace Metafile

@@ -79,11 +79,12 @@ inline QColor colorRef(quint32 value)
     return QColor(value & 0xff, (value >> 8) & 0xff, (value >> 16) & 0xff);
 }
 
-// A device-independent bitmap (BITMAPINFO followed by or apart from its bits) as an image, or a null
-// image if it is malformed, too large or its bits do not fit in what was given.
-QImage decodeDib(const char *info, qsizetype infoSize, const char *bits, qsizetype bitsSize);
+// A device-independent bitmap (BITMAPINFO and its bits) as an image, or a null image. A bitmap over
+// the pixel limit or whose bits do not fit in what was given also sets `refusal`, which fails the
+// picture; one of a kind this player does not read is only left out.
+QImage decodeDib(const char *info, qsizetype infoSize, const char *bits, qsizetype bitsSize, QString *refusal);
 // The same for a packed bitmap: the info immediately followed by the bits.
-QImage decodePackedDib(const char *data, qsizetype size);
+QImage decodePackedDib(const char *data, qsizetype size, QString *refusal);
 
 // Text records are drawn up to this many characters.
 constexpr int MaxTextLength = 65536;

@@ -85,6 +85,21 @@ QPolygonF points(RecordReader &r, qsizetype at, qsizetype count)
     return result;
 }
 
+// The bitmap that fills the record from `at`; one that breaks the limits fails the picture.
+QImage packedBitmap(Player &player, RecordReader &r, qsizetype at)
+{
+    if (at >= r.size()) {
+        player.fail(QStringLiteral("An embedded bitmap does not fit its record."));
+        return {};
+    }
+    QString refusal;
+    QImage image = decodePackedDib(r.data() + at, r.size() - at, &refusal);
+    if (!refusal.isEmpty()) {
+        player.fail(refusal);
+    }
+    return image;
+}
+
 void createPen(Player &player, RecordReader &r)
 {
     const quint16 style = r.u16(P);
@@ -199,7 +214,7 @@ void playRecord(Player &player, RecordReader &r, quint16 function)
         s.textAlign = r.u16(P);
         break;
     case DibCreatePatternBrush: {
-        const QImage pattern = r.size() > P + 4 ? decodePackedDib(r.data() + P + 4, r.size() - P - 4) : QImage();
+        const QImage pattern = packedBitmap(player, r, P + 4);
         player.createObjectInFreeSlot(BrushObject{false, pattern.isNull() ? QBrush(Qt::gray) : QBrush(pattern)});
         break;
     }
@@ -381,7 +396,7 @@ void playRecord(Player &player, RecordReader &r, quint16 function)
         QImage image;
         if (withBitmap) {
             const qsizetype dibAt = P + fixedWords * 2;
-            image = decodePackedDib(r.data() + std::min(dibAt, r.size()), r.size() - std::min(dibAt, r.size()));
+            image = packedBitmap(player, r, dibAt);
             if (image.isNull()) {
                 break;
             }
@@ -417,10 +432,10 @@ void playRecord(Player &player, RecordReader &r, quint16 function)
             dest = QPointF(r.i16(at + 10), r.i16(at + 8));
             dibAt = at + 12;
         }
-        if (!r.ok() || dibAt >= r.size()) {
+        if (!r.ok()) {
             break;
         }
-        const QImage image = decodePackedDib(r.data() + dibAt, r.size() - dibAt);
+        const QImage image = packedBitmap(player, r, dibAt);
         if (image.isNull()) {
             break;
         }
