@@ -15,6 +15,7 @@ constexpr double CoordinateLimit = 1e7;
 // region into pieces keeps the last clip it could afford instead of slowing to a halt.
 constexpr int MaxClipElements = 20000;
 constexpr double MaxFontPixels = 20000;
+constexpr double FarOffImage = 1e6;
 
 bool finitePoint(QPointF p)
 {
@@ -954,7 +955,11 @@ void Player::textOut(QPointF reference,
             if (text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
                 length = 2;
             }
-            m_painter.drawText(QPointF(dx + positions[size_t(i)], dy), text.mid(i, length));
+            const double at = dx + positions[size_t(i)];
+            // Characters pushed far off the picture by their advances are not drawn at all.
+            if (std::abs(at) < FarOffImage) {
+                m_painter.drawText(QPointF(at, dy), text.mid(i, length));
+            }
             i += length - 1;
         }
     } else {

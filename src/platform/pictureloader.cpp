@@ -8,6 +8,7 @@
 #include <QImageReader>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <mutex>
@@ -58,7 +59,10 @@ public:
         if (count > double(Metafile::MaxPixels)) {
             pixels *= std::sqrt(double(Metafile::MaxPixels) / count);
         }
-        const QSize size(std::max(1, int(std::ceil(pixels.width()))), std::max(1, int(std::ceil(pixels.height()))));
+        // A target far wider than high (or the reverse) still gets an image Qt can make.
+        constexpr double MaxRenderSide = 32768;
+        const QSize size(int(std::clamp(std::ceil(pixels.width()), 1.0, MaxRenderSide)),
+            int(std::clamp(std::ceil(pixels.height()), 1.0, MaxRenderSide)));
         const QImage image = rendering(size);
         painter->save();
         painter->setRenderHint(QPainter::SmoothPixmapTransform, true);
