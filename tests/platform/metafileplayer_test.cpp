@@ -87,6 +87,7 @@ private slots:
     void margins_keptAndOutsideTransparent();
     void shapes_fillsPensTextAndBitmap_data();
     void shapes_fillsPensTextAndBitmap();
+    void metricMappingMode_usesReferenceDevice();
     void pieAndChord_fillTheirPart();
     void arc_followsArcDirection();
     void path_filledAsOneShape();
@@ -283,6 +284,19 @@ void MetafilePlayerTest::shapes_fillsPensTextAndBitmap()
     QVERIFY(near(image.pixel(356, 268), QColor(128, 128, 128)));
     QVERIFY(near(image.pixel(281, 221), QColor(255, 0, 0)));
     QVERIFY(near(image.pixel(374, 282), QColor(128, 128, 128)));
+}
+
+void MetafilePlayerTest::metricMappingMode_usesReferenceDevice()
+{
+    // Hundredths of a millimetre, y up: 12.7 mm is 48 pixels at 96 dots per inch.
+    const QImage image =
+        played(whitePicture(Red).record(Emr::SetMapMode, {3}).record(Emr::Rectangle, {0, -1270, 1270, -2540}).finish());
+    QVERIFY(!image.isNull());
+    QVERIFY(isRed(image.pixel(24, 72)));
+    QVERIFY(isRed(image.pixel(46, 94)));
+    QVERIFY(near(image.pixel(24, 24), Qt::white));
+    QVERIFY(near(image.pixel(72, 72), Qt::white));
+    QVERIFY(near(image.pixel(50, 72), Qt::white));
 }
 
 void MetafilePlayerTest::pieAndChord_fillTheirPart()
