@@ -67,6 +67,7 @@ private slots:
     void emptyPath_givesEmptyPictureWithoutFailure();
     void raster_readsByContent_data();
     void raster_readsByContent();
+    void metafile_readByContentUnderAnyName();
     void gif_keepsTransparentPixels();
     void jpeg_appliesExifOrientation();
     void notAPicture_fails_data();
@@ -130,6 +131,16 @@ void PictureLoaderTest::raster_readsByContent()
     const QImage image = result.picture.image();
     QVERIFY(near(image.pixel(5, 10), Qt::red));
     QVERIFY(near(image.pixel(35, 10), Qt::blue));
+}
+
+void PictureLoaderTest::metafile_readByContentUnderAnyName()
+{
+    QFile emf(fixture("red52x32.emf"));
+    QVERIFY(emf.open(QIODevice::ReadOnly));
+    const PictureLoadResult result = loadPicture(write(QStringLiteral("face.jpg"), emf.readAll()));
+    QVERIFY2(result.ok(), qPrintable(result.error));
+    QCOMPARE(result.picture.size(), QSize(52, 32));
+    QVERIFY(result.picture.image().isNull()); // a vector picture
 }
 
 void PictureLoaderTest::gif_keepsTransparentPixels()
