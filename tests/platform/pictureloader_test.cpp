@@ -202,11 +202,15 @@ void PictureLoaderTest::unreadableFile_fails()
     const QString path = write(QStringLiteral("locked.bmp"), encoded(halves(), "BMP"));
     QVERIFY(QFile::setPermissions(path, QFileDevice::Permissions()));
     QFile probe(path);
-    if (probe.open(QIODevice::ReadOnly)) {
+    if (!probe.open(QIODevice::ReadOnly)) {
+        QVERIFY(!loadPicture(path).ok());
+        return;
+    }
+    // With rights that open any file: a file that opens but cannot be read.
+    if (!QFile::exists(QStringLiteral("/proc/self/mem"))) {
         QSKIP("Running with rights that read any file.");
     }
-    const PictureLoadResult result = loadPicture(path);
-    QVERIFY(!result.ok());
+    QVERIFY(!loadPicture(QStringLiteral("/proc/self/mem")).ok());
 }
 
 void PictureLoaderTest::fileOver16MiB_fails()
