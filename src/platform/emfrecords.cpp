@@ -81,7 +81,7 @@ enum EmfRecord : quint32 {
     AlphaBlend = 114,
 };
 
-constexpr int TimeCheckInterval = 64;
+constexpr int TimeCheckInterval = 8;
 
 QRectF box(RecordReader &r, qsizetype at)
 {

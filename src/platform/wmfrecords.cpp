@@ -57,7 +57,7 @@ enum WmfRecord : quint16 {
     StretchDib = 0x0F43,
 };
 
-constexpr int TimeCheckInterval = 64;
+constexpr int TimeCheckInterval = 8;
 constexpr qsizetype P = 6; // first parameter
 
 // The box of (left, top, right, bottom) stored as bottom, right, top, left from `at`.
