@@ -145,6 +145,12 @@ bool bitmapComplete(const QByteArray &data)
     if (compression != 0 && compression != 3) {
         return true;
     }
+    // Sides beyond the picture limit are refused later anyway; here they only must not overflow.
+    constexpr qint64 MaxSide = 1 << 24;
+    if ((bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) || std::abs(width) > MaxSide
+        || std::abs(height) > MaxSide) {
+        return false;
+    }
     const qint64 stride = ((std::abs(width) * bits + 31) / 32) * 4;
     return offBits + stride * std::abs(height) <= data.size();
 }

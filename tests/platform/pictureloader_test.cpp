@@ -185,6 +185,8 @@ void PictureLoaderTest::notAPicture_fails_data()
     QTest::newRow("empty file") << write(QStringLiteral("empty.jpg"), QByteArray());
     QTest::newRow("truncated jpeg") << write(QStringLiteral("cut.jpg"), encoded(halves(), "JPEG").left(40));
     QTest::newRow("truncated bmp") << write(QStringLiteral("cut.bmp"), encoded(halves(), "BMP").left(70));
+    QTest::newRow("bmp with an absurd header") << write(QStringLiteral("absurd.bmp"),
+        QByteArray::fromBase64("Qk0AAAAkAwUAuAssARAO7gIvREhTR290aGljLVc1AAAAAAAAAAAAAAAAAAAABAAEAQAABAAEAQAAAAE="));
     QTest::newRow("format we do not show") << write(QStringLiteral("x.bmp"), encoded(halves(), "PPM"));
     QTest::newRow("device") << QStringLiteral("/dev/zero");
 }
