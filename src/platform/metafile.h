@@ -1,5 +1,7 @@
 #pragma once
 
+#include "picturelimits.h"
+
 #include <QByteArray>
 #include <QRectF>
 #include <QSize>
@@ -18,9 +20,9 @@ namespace Metafile {
 enum class Format { Wmf, Emf };
 
 // Limits of what is accepted; anything beyond them is a failure, never a crash or a hang.
-constexpr int MaxSide = 4096; // logical pixels, either side
-constexpr qint64 MaxPixels = 16'000'000; // logical pixels in all
-constexpr qint64 MaxFileBytes = 16 * 1024 * 1024;
+constexpr int MaxSide = PictureLimits::MaxSide;
+constexpr qint64 MaxPixels = PictureLimits::MaxPixels;
+constexpr qint64 MaxFileBytes = PictureLimits::MaxFileBytes;
 constexpr int MaxRecords = 1'000'000;
 constexpr int MaxObjects = 65'535;
 constexpr int MaxSavedStates = 1024;
