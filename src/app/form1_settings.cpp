@@ -1,10 +1,197 @@
 // The settings file: written when the bus window closes, read while it loads.
 #include "form1.h"
+#include "frmset.h"
+#include "messageboxes.h"
+#include "pictureloader.h"
+#include "settingsfile.h"
+#include "settingsline.h"
+#include "twips.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QWindow>
+
+namespace {
+
+constexpr int FirstStartFrontSpeed = 10000;
+constexpr int FirstStartMiddleSpeed = 6000;
+
+int twipsOf(int pixels)
+{
+    return Twips::fromPixels(pixels);
+}
+
+// The bus window's outer height, title bar and borders included, in pixels. A window system
+// knows its frame only once the window is on the screen; before that this is the client height.
+int outerHeight(QWidget *window)
+{
+    if (QWindow *handle = window->windowHandle()) {
+        return handle->frameGeometry().height();
+    }
+    return window->frameGeometry().height();
+}
+
+// Puts the settings panel directly below the bus window once the bus window is on the screen.
+// Where windows have frames drawn by a window manager (X11), the bus window's outer height is
+// known only after it has been mapped, long after the settings were applied: this watches the
+// bus window until it is first painted on the screen, places the panel anew if the outer height
+// has become known, and goes.
+class PanelBelowWindow final : public QObject
+{
+public:
+    PanelBelowWindow(QWidget *window, QWidget *panel)
+        : QObject(window)
+        , m_window(window)
+        , m_panel(panel)
+    {
+        window->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == m_window && event->type() == QEvent::Paint) {
+            if (m_panel && m_window->isVisible()) {
+                m_panel->move(0, outerHeight(m_window));
+            }
+            m_window->removeEventFilter(this);
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    QWidget *m_window;
+    QPointer<QWidget> m_panel;
+};
+
+} // namespace
 
 void Form1::SaveIni()
 {
+    frmSet *panel = settingsPanel();
+    AppSettings settings;
+    settings.formLeft = twipsOf(pos().x());
+    settings.formTop = twipsOf(pos().y());
+    settings.panelLeft = twipsOf(panel->pos().x());
+    settings.panelTop = twipsOf(panel->pos().y());
+    settings.desiMakuPath = m_desiMakuPath;
+    settings.reservedText = m_reservedText;
+    settings.reservedNumber1 = m_reservedNumber1;
+    settings.reservedNumber2 = m_reservedNumber2;
+    settings.kanbanPath = m_kanbanPath;
+    settings.kanbanLeft = twipsOf(m_picKanban->x());
+    settings.kanbanTop = twipsOf(m_picKanban->y());
+    settings.kanbanShown = m_mnuViewKanban->isChecked();
+    settings.frameShown = m_mnuViewWaku->isChecked();
+    settings.frontSpeed = panel->HScroll1()->value();
+    settings.middleSpeed = panel->HScroll2()->value();
+    settings.middleDoorMode = std::int16_t(panel->middleDoorMode());
+
+    const SettingsFile file(m_settingsFilePath.isEmpty() ? SettingsFile::programDefault() : m_settingsFilePath);
+    const QString error = file.write(SettingsLine::encode(settings));
+    if (error.isEmpty()) {
+        return;
+    }
+    // The one failure nobody traps: it is reported, and the program ends as it was about to.
+    // The old file stays as it was.
+    m_settingsSaveFailed = true;
+    if (m_services.messages) {
+        m_services.messages->show(this,
+            QStringLiteral("ソラミネ"),
+            tr("設定ファイルを保存できませんでした。") + QLatin1String("\n\n") + error,
+            MessageBoxes::Icon::Critical);
+    }
 }
 
 void Form1::LoadIni()
 {
+    // Any failure gives the settings of a first start, without a word to the user. What was
+    // applied before the failure stays.
+    if (!restoreSettings()) {
+        recoverSettings();
+    }
+}
+
+bool Form1::restoreSettings()
+{
+    const SettingsFile file(m_settingsFilePath.isEmpty() ? SettingsFile::programDefault() : m_settingsFilePath);
+    const SettingsFile::ReadResult read = file.read();
+    if (!read.ok()) {
+        return false;
+    }
+    const SettingsDecodeResult line = SettingsLine::decode(read.text);
+    const AppSettings &settings = line.settings;
+
+    // The texts and the reserved values take what was read even when a later field fails.
+    if (line.fieldsRead >= 5) {
+        m_desiMakuPath = settings.desiMakuPath;
+    }
+    if (line.fieldsRead >= 6) {
+        m_reservedText = settings.reservedText;
+    }
+    if (line.fieldsRead >= 7) {
+        m_reservedNumber1 = settings.reservedNumber1;
+    }
+    if (line.fieldsRead >= 8) {
+        m_reservedNumber2 = settings.reservedNumber2;
+    }
+    if (line.fieldsRead >= 9) {
+        m_kanbanPath = settings.kanbanPath;
+    }
+    if (!line.ok()) {
+        return false;
+    }
+
+    move(Twips::toPixels(settings.formLeft), Twips::toPixels(settings.formTop));
+    frmSet *panel = settingsPanel();
+    panel->move(Twips::toPixels(settings.panelLeft), Twips::toPixels(settings.panelTop));
+
+    m_picKanban->setVisible(settings.kanbanShown);
+    m_mnuViewKanban->setChecked(settings.kanbanShown);
+    for (int index = 0; index < 3; ++index) {
+        m_shpK_Waku.setShapeVisible(index, settings.frameShown);
+    }
+    m_mnuViewWaku->setChecked(settings.frameShown);
+    update();
+
+    m_picKanban->move(Twips::toPixels(settings.kanbanLeft), Twips::toPixels(settings.kanbanTop));
+    const PictureLoadResult kanbanPicture = loadPicture(m_kanbanPath);
+    if (!kanbanPicture.ok()) {
+        return false;
+    }
+    PicKanban_DblClick();
+
+    // A speed is set only when it is one the bar can hold; setting the value the bar already has
+    // changes nothing, so its label keeps showing "0".
+    const auto validSpeed = [](std::int32_t speed) {
+        return speed >= frmSet::SpeedMin && speed <= frmSet::SpeedMax;
+    };
+    if (!validSpeed(settings.frontSpeed)) {
+        return false;
+    }
+    panel->HScroll1()->setValue(settings.frontSpeed);
+    if (!validSpeed(settings.middleSpeed)) {
+        return false;
+    }
+    panel->HScroll2()->setValue(settings.middleSpeed);
+
+    if (settings.middleDoorMode < 0 || settings.middleDoorMode > 2) {
+        return false;
+    }
+    panel->Option1(settings.middleDoorMode)->setChecked(true);
+    return true;
+}
+
+void Form1::recoverSettings()
+{
+    move(0, 0);
+    frmSet *panel = settingsPanel();
+    panel->move(0, outerHeight(this));
+    new PanelBelowWindow(this, panel);
+    MnuKanbanReset_Click();
+    panel->HScroll1()->setValue(FirstStartFrontSpeed);
+    panel->HScroll2()->setValue(FirstStartMiddleSpeed);
+    panel->Option1(0)->setChecked(true);
 }
