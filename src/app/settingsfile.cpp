@@ -73,12 +73,27 @@ QString SettingsFile::write(const QString &text) const
     // the settings are still worth keeping.
     const QByteArray bytes = encoder.encode(text);
 
-    // A save file never falls back to writing over the old file in place.
+    // A save file never falls back to writing over the old file in place. It is unbuffered and
+    // written to the last byte here: the buffered write of Qt 6.4 loses the error of a write cut
+    // short at the final flush (a full disk), and the cut file would then replace the old one.
     QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    const auto failure = [this, &file] {
         const QString reason = file.errorString();
         file.cancelWriting();
         return QDir::toNativeSeparators(m_path) + QLatin1String(": ") + reason;
+    };
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        return failure();
+    }
+    for (qint64 written = 0; written < bytes.size();) {
+        const qint64 count = file.write(bytes.constData() + written, bytes.size() - written);
+        if (count <= 0) {
+            return failure();
+        }
+        written += count;
+    }
+    if (!file.commit()) {
+        return failure();
     }
     return {};
 }
