@@ -1,0 +1,100 @@
+"""The settings file in the real program: first start placement, and a move/change/close/restart round trip."""
+
+import re
+import time
+import unittest
+
+import harness
+
+TWIPS = 15
+
+
+def client_rect(session, win):
+    """(x, y, width, height) of a window's client area on the screen, from the X server itself."""
+    out = session._run(["xwininfo", "-id", str(win)])
+
+    def value(label):
+        return int(re.search(label + r":\s+(-?\d+)", out).group(1))
+
+    return (value("Absolute upper-left X"), value("Absolute upper-left Y"), value("Width"), value("Height"))
+
+
+def frame_rect(session, win):
+    """(x, y, width, height) of a window's outer frame, title bar and borders included."""
+    x, y, width, height = client_rect(session, win)
+    left, right, top, bottom = session.frame_extents(win)
+    return (x - left, y - top, width + left + right, height + top + bottom)
+
+
+def click_client(session, win, x, y):
+    cx, cy, _, _ = client_rect(session, win)
+    session._run(["xdotool", "mousemove", "--sync", str(cx + x), str(cy + y), "click", "1"])
+    time.sleep(0.2)
+
+
+def settings_fields(session):
+    line = session.read_settings()
+    assert line.endswith(b"\r\n"), line
+    return line[:-2].decode("utf-8").split(",")
+
+
+@harness.skip_unless_tools
+class SettingsFileTest(unittest.TestCase):
+    def test_firstStart_busAtTopLeft_panelTouchingItsBottom_andTheFileHoldsTheOuterHeight(self):
+        with harness.Session() as s:
+            bus = s.window(harness.BUS_TITLE)
+            panel = s.window(harness.PANEL_TITLE)
+            time.sleep(0.5)
+            bx, by, bw, bh = frame_rect(s, bus)
+            px, py, _, _ = frame_rect(s, panel)
+            self.assertEqual((bx, by), (0, 0))
+            self.assertGreater(bh, 215, "the bus window has a title bar")
+            self.assertEqual((px, py), (0, bh), "the panel stands directly below the bus window")
+
+            s.close(bus)
+            self.assertEqual(s.wait_exit(10), 0)
+            self.assertEqual(
+                s.read_settings(),
+                f'0,0,0,{bh * TWIPS},"","",0,0,"",3450,2010,#TRUE#,#TRUE#,10000,6000,0\r\n'.encode())
+
+    def test_moveChangeClose_thenRestart_everythingIsWhereItWas(self):
+        with harness.Session() as s:
+            bus = s.window(harness.BUS_TITLE)
+            panel = s.window(harness.PANEL_TITLE)
+            s.move(bus, 120, 90)
+            s.move(panel, 700, 420)
+            bus_frame = frame_rect(s, bus)
+            panel_frame = frame_rect(s, panel)
+            self.assertNotEqual(bus_frame[:2], (0, 0))
+
+            # Three clicks on the front-door speed bar's right arrow, and the right leaf only.
+            _, _, panel_width, _ = client_rect(s, panel)
+            bar_right = (855 + 30 + 1260) // TWIPS
+            bar_middle = (195 + 30 + 120) // TWIPS
+            for _ in range(3):
+                click_client(s, panel, bar_right - 6, bar_middle)
+            option_right = ((90 + 1470) // TWIPS + 8, (1440 + 165 + 135) // TWIPS)
+            click_client(s, panel, *option_right)
+
+            s.close(bus)
+            self.assertEqual(s.wait_exit(10), 0)
+            fields = settings_fields(s)
+            self.assertEqual([int(v) for v in fields[0:4]],
+                             [bus_frame[0] * TWIPS, bus_frame[1] * TWIPS, panel_frame[0] * TWIPS,
+                              panel_frame[1] * TWIPS])
+            self.assertEqual(fields[13:16], ["10003", "6000", "2"])
+            first_close = s.read_settings()
+
+            s.launch()
+            bus = s.window(harness.BUS_TITLE)
+            panel = s.window(harness.PANEL_TITLE)
+            time.sleep(0.5)
+            self.assertEqual(frame_rect(s, bus)[:2], bus_frame[:2])
+            self.assertEqual(frame_rect(s, panel)[:2], panel_frame[:2])
+            s.close(bus)
+            self.assertEqual(s.wait_exit(10), 0)
+            self.assertEqual(s.read_settings(), first_close)
+
+
+if __name__ == "__main__":
+    unittest.main()
