@@ -1,6 +1,8 @@
 """The settings file in the real program: first start placement, and a move/change/close/restart round trip."""
 
+import os
 import re
+import subprocess
 import time
 import unittest
 
@@ -94,6 +96,29 @@ class SettingsFileTest(unittest.TestCase):
             s.close(bus)
             self.assertEqual(s.wait_exit(10), 0)
             self.assertEqual(s.read_settings(), first_close)
+
+    def test_folderNotWritable_closeShowsTheMessage_endsWithFailure_oldFileUnchanged(self):
+        old_line = '1500,1500,0,4500,"","x",5,7,"",3450,2010,#TRUE#,#FALSE#,300,400,1'
+        with harness.Session(settings_line=old_line) as s:
+            bus = s.window(harness.BUS_TITLE)
+            old = s.read_settings()
+            # Root may write into a folder without write permission; an immutable folder stops it too.
+            if os.geteuid() == 0:
+                lock, unlock = ["chattr", "+i", s.folder], ["chattr", "-i", s.folder]
+            else:
+                lock, unlock = ["chmod", "555", s.folder], ["chmod", "755", s.folder]
+            if subprocess.run(lock, stderr=subprocess.DEVNULL).returncode != 0:
+                self.skipTest("cannot make the program's folder read-only here")
+            try:
+                s.close(bus)
+                message = s.window("ソラミネ")
+                s.screenshot("save-failed.png")
+                self.assertIsNone(s.wait_exit(1), "the program waits for the message to be read")
+                s.key(message, "Return")
+                self.assertEqual(s.wait_exit(10), 1)
+            finally:
+                subprocess.run(unlock)
+            self.assertEqual(s.read_settings(), old)
 
 
 if __name__ == "__main__":
