@@ -142,6 +142,7 @@ private:
     // settings of a first start.
     bool restoreSettings();
     void recoverSettings();
+    QString settingsFilePath() const;
     QString m_settingsFilePath; // empty: the file beside the program file
     QString m_desiMakuPath;
     QString m_kanbanPath;

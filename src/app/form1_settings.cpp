@@ -89,7 +89,7 @@ void Form1::SaveIni()
     settings.middleSpeed = panel->HScroll2()->value();
     settings.middleDoorMode = std::int16_t(panel->middleDoorMode());
 
-    const SettingsFile file(m_settingsFilePath.isEmpty() ? SettingsFile::programDefault() : m_settingsFilePath);
+    const SettingsFile file(settingsFilePath());
     const QString error = file.write(SettingsLine::encode(settings));
     if (error.isEmpty()) {
         return;
@@ -105,6 +105,11 @@ void Form1::SaveIni()
     }
 }
 
+QString Form1::settingsFilePath() const
+{
+    return m_settingsFilePath.isEmpty() ? SettingsFile::programDefault() : m_settingsFilePath;
+}
+
 void Form1::LoadIni()
 {
     // Any failure gives the settings of a first start, without a word to the user. What was
@@ -116,7 +121,7 @@ void Form1::LoadIni()
 
 bool Form1::restoreSettings()
 {
-    const SettingsFile file(m_settingsFilePath.isEmpty() ? SettingsFile::programDefault() : m_settingsFilePath);
+    const SettingsFile file(settingsFilePath());
     const SettingsFile::ReadResult read = file.read();
     if (!read.ok()) {
         return false;
