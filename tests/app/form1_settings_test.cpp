@@ -251,7 +251,9 @@ void Form1SettingsTest::saveFailure_reportsItKeepsTheOldFileAndEndsWithFailure()
     {
         // A full disk: the new file cannot be written.
         const WriteFault::FileSizeLimit full(8);
-        QVERIFY(full.isActive());
+        if (!full.isActive()) {
+            QSKIP("no file size limit on this system");
+        }
         QTimer::singleShot(0, &s.form, [&s] { s.form.close(); });
         exitCode = QApplication::exec();
     }

@@ -25,14 +25,14 @@ namespace WriteFault {
 class FileSizeLimit
 {
 public:
-    explicit FileSizeLimit(rlim_t bytes)
+    explicit FileSizeLimit(quint64 bytes)
     {
 #ifdef Q_OS_UNIX
         m_active = getrlimit(RLIMIT_FSIZE, &m_old) == 0;
         if (m_active) {
             m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
             rlimit limited = m_old;
-            limited.rlim_cur = bytes;
+            limited.rlim_cur = rlim_t(bytes);
             m_active = setrlimit(RLIMIT_FSIZE, &limited) == 0;
         }
 #else
