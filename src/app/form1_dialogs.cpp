@@ -1,5 +1,7 @@
 // The bus window's operations that open the modal dialogs.
 #include "form1.h"
+#include "frmshowversion.h"
+#include "programfile.h"
 
 void Form1::MnuEditHkPic_Click()
 {
@@ -7,4 +9,7 @@ void Form1::MnuEditHkPic_Click()
 
 void Form1::MnuHelpVer_Click()
 {
+    // A fresh window for every opening, with no owner window; exec() returns when it has closed.
+    frmShowVersion window(m_services.urls, m_services.messages, ProgramFile::folder());
+    window.exec();
 }

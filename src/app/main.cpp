@@ -1,6 +1,8 @@
+#include "firstpaintprobe.h"
 #include "fonts.h"
 #include "form1.h"
 #include "qtmessageboxes.h"
+#include "qturlopener.h"
 
 #include <QApplication>
 
@@ -14,10 +16,13 @@ int main(int argc, char *argv[])
     QApplication::setFont(font);
 
     QtMessageBoxes messages;
+    QtUrlOpener urls;
     Form1::Services services;
     services.messages = &messages;
+    services.urls = &urls;
 
     Form1 form(services);
+    FirstPaintProbe::watchIfRequested(&form);
     form.Form_Load();
     form.show();
     form.activateWindow();

@@ -20,6 +20,7 @@ void QtMessageBoxes::show(QWidget *parent, const QString &title, const QString &
         break;
     }
     box.setWindowTitle(title);
+    box.setTextFormat(Qt::PlainText);
     box.setText(text);
     box.setStandardButtons(QMessageBox::Ok);
     box.setWindowModality(Qt::ApplicationModal);

@@ -59,7 +59,7 @@ class Screenshot:
 
 class Session:
     def __init__(self, settings_line=None, files=None, program_name="KT41A0001", with_library=True,
-                 screen=(1280, 800), window_manager=True, env=None, start_program=True):
+                 screen=(1280, 800), window_manager=True, env=None, start_program=True, installed_in=None):
         self.settings_line = settings_line
         self.files = files or {}
         self.program_name = program_name
@@ -68,6 +68,7 @@ class Session:
         self.window_manager = window_manager
         self.extra_env = env or {}
         self.start_program = start_program
+        self.installed_in = installed_in  # run the program where it is installed instead of a copy
         self.folder = None
         self.display = None
         self.app = None
@@ -89,7 +90,7 @@ class Session:
         return False
 
     def start(self):
-        self.folder = tempfile.mkdtemp(prefix="porukano-e2e-")
+        self.folder = self.installed_in or tempfile.mkdtemp(prefix="porukano-e2e-")
         self._runtime = tempfile.mkdtemp(prefix="porukano-xdg-")
         os.chmod(self._runtime, 0o700)
         self._start_xvfb()
@@ -115,7 +116,7 @@ class Session:
         if os.environ.get("PORUKANO_E2E_KEEP"):
             print("kept:", self.folder)
             return
-        for path in (self.folder, getattr(self, "_runtime", None)):
+        for path in (None if self.installed_in else self.folder, getattr(self, "_runtime", None)):
             if path:
                 shutil.rmtree(path, ignore_errors=True)
 
@@ -156,6 +157,8 @@ class Session:
         raise RuntimeError("openbox did not start")
 
     def _copy_program(self):
+        if self.installed_in:
+            return
         shutil.copy2(os.path.join(BIN_DIR, "KT41A0001"), os.path.join(self.folder, self.program_name))
         if self.with_library:
             for name in os.listdir(BIN_DIR):
@@ -230,16 +233,25 @@ class Session:
     def title(self, win):
         return self._run(["xdotool", "getwindowname", str(win)]).rstrip("\n")
 
+    def _xwininfo(self, win):
+        out = self._run(["xwininfo", "-id", str(win)])
+        values = {}
+        for line in out.splitlines():
+            if ":" in line:
+                key, _, value = line.strip().partition(":")
+                values[key.strip()] = value.strip()
+        return values
+
     def client_origin(self, win):
         """The client area's top-left corner in screen coordinates."""
-        out = self._run(["xdotool", "getwindowgeometry", "--shell", str(win)])
-        values = dict(line.split("=", 1) for line in out.split() if "=" in line)
-        return int(values["X"]), int(values["Y"])
+        # xdotool's own geometry adds the frame to the position a second time; xwininfo's absolute
+        # corner is the client area's.
+        values = self._xwininfo(win)
+        return int(values["Absolute upper-left X"]), int(values["Absolute upper-left Y"])
 
     def client_size(self, win):
-        out = self._run(["xdotool", "getwindowgeometry", "--shell", str(win)])
-        values = dict(line.split("=", 1) for line in out.split() if "=" in line)
-        return int(values["WIDTH"]), int(values["HEIGHT"])
+        values = self._xwininfo(win)
+        return int(values["Width"]), int(values["Height"])
 
     def frame_extents(self, win):
         """(left, right, top, bottom) of the window manager's frame around the client area."""

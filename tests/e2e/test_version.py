@@ -1,0 +1,101 @@
+"""The version window: opened from the settings panel, its link line, its error message, OK."""
+
+import os
+import stat
+import tempfile
+import time
+import unittest
+
+import harness
+
+VERSION_TITLE = "ポルカノのバージョン情報"
+ERROR_TITLE = "Zozevezu.dllのエラー"
+
+# Client coordinates in pixels (twips / 15) of the controls used here.
+PANEL_VERSION_BUTTON = (98, 155)  # frmSet Command3
+LINK_LINE = (126, 206)            # frmShowVersion Label5
+OK_BUTTON = (279, 207)            # frmShowVersion Command1
+
+
+def fake_browser(folder):
+    """A folder with an xdg-open that only writes down the address it is given."""
+    bin_dir = os.path.join(folder, "bin")
+    os.makedirs(bin_dir)
+    log = os.path.join(folder, "opened.txt")
+    script = os.path.join(bin_dir, "xdg-open")
+    with open(script, "w") as f:
+        f.write(f'#!/bin/sh\nprintf "%s\\n" "$*" >> "{log}"\n')
+    os.chmod(script, os.stat(script).st_mode | stat.S_IXUSR)
+    return bin_dir, log
+
+
+def read_lines(path, count, timeout=10):
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        if os.path.exists(path):
+            with open(path) as f:
+                lines = f.read().splitlines()
+            if len(lines) >= count:
+                return lines
+        time.sleep(0.1)
+    return []
+
+
+@harness.skip_unless_tools
+class VersionWindowTest(unittest.TestCase):
+    def open_version_window(self, s):
+        bus = s.window(harness.BUS_TITLE)
+        panel = s.window(harness.PANEL_TITLE)
+        s.click(panel, *PANEL_VERSION_BUTTON)
+        return bus, s.window(VERSION_TITLE)
+
+    def test_withoutLibrary_linkShowsTheError_windowStays_okCloses(self):
+        # The real library on the search path must not stand in for the missing one beside the program.
+        search_path = {"LD_LIBRARY_PATH": harness.BIN_DIR}
+        with harness.Session(with_library=False, env=search_path) as s:
+            bus, version = self.open_version_window(s)
+            self.assertEqual(s.client_size(version), (333, 223))
+            # Modal, kept above the always-on-top settings panel, and transient (task bars leave
+            # transient windows out).
+            props = s._run(["xprop", "-id", str(version)], check=False)
+            self.assertIn("_NET_WM_STATE_MODAL", props)
+            self.assertIn("_NET_WM_STATE_ABOVE", props)
+            self.assertIn("WM_TRANSIENT_FOR", props)
+
+            s.click(version, *LINK_LINE)
+            error = s.window(ERROR_TITLE)
+            s.key(error, "Return")
+            self.assertTrue(s.wait_gone(ERROR_TITLE))
+            self.assertEqual(s.windows(VERSION_TITLE), [version])
+
+            s.click(version, *OK_BUTTON)
+            self.assertTrue(s.wait_gone(VERSION_TITLE))
+            s.close(bus)
+            self.assertEqual(s.wait_exit(10), 0)
+
+    def test_withLibrary_linkOpensTheMakersPageEachClick_titleBarCloseActsAsOk(self):
+        scratch = tempfile.mkdtemp(prefix="porukano-browser-")
+        bin_dir, log = fake_browser(scratch)
+        env = {"PATH": bin_dir + os.pathsep + os.environ.get("PATH", "")}
+        with harness.Session(env=env) as s:
+            bus, version = self.open_version_window(s)
+            s.screenshot("version.png")
+            s.click(version, *LINK_LINE)
+            s.click(version, *LINK_LINE)
+            self.assertEqual(read_lines(log, 2), ["https://www.rovanda.example/"] * 2)
+            self.assertEqual(s.windows(ERROR_TITLE), [])
+            self.assertEqual(s.windows(VERSION_TITLE), [version])
+
+            s.close(version)
+            self.assertTrue(s.wait_gone(VERSION_TITLE))
+            # The panel's button opens a fresh window again.
+            s.click(s.window(harness.PANEL_TITLE), *PANEL_VERSION_BUTTON)
+            again = s.window(VERSION_TITLE)
+            s.key(again, "Escape")
+            self.assertTrue(s.wait_gone(VERSION_TITLE))
+            s.close(bus)
+            self.assertEqual(s.wait_exit(10), 0)
+
+
+if __name__ == "__main__":
+    unittest.main()
