@@ -5,12 +5,12 @@
 #include "programfile.h"
 #include "resourcepaths.h"
 #include "rollsignbox.h"
+#include "signboardbox.h"
 #include "twips.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QFrame>
 #include <QIcon>
 #include <QMenu>
 #include <QMouseEvent>
@@ -68,17 +68,13 @@ Form1::Form1(const Services &services, QWidget *parent)
     connect(m_picture1, &RollSignBox::boxClicked, this, &Form1::Picture1_Click);
     connect(m_picture1, &RollSignBox::imageClicked, this, &Form1::ImgDesiMaku_Click);
 
-    auto kanban = new QFrame(this);
-    kanban->setObjectName(QStringLiteral("PicKanban"));
-    kanban->setAccessibleName(tr("看板"));
-    kanban->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    kanban->setLineWidth(2);
-    QPalette palette = kanban->palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    kanban->setPalette(palette);
-    kanban->setAutoFillBackground(true);
-    kanban->setGeometry(Twips::toPixels(QRect(3450, 2010, 1410, 450)));
-    m_picKanban = kanban;
+    m_picKanban = new SignboardBox(this);
+    m_picKanban->setObjectName(QStringLiteral("PicKanban"));
+    m_picKanban->setAccessibleName(tr("看板"));
+    m_picKanban->setGeometry(Twips::toPixels(m_signboard.rect()));
+    connect(m_picKanban, &SignboardBox::mouseDown, this, &Form1::PicKanban_MouseDown);
+    connect(m_picKanban, &SignboardBox::doubleClicked, this, &Form1::PicKanban_DblClick);
+    connect(m_picKanban, &SignboardBox::dragged, this, &Form1::dragKanban);
 
     m_picSlideBase1 = new DecorationBox(this);
     m_picSlideBase1->setObjectName(QStringLiteral("picSlideBase1"));
@@ -150,6 +146,7 @@ void Form1::connectPanel(frmSet *panel)
     connect(panel, &frmSet::middleSpeedChanged, this, &Form1::HScroll2_Change);
     connect(panel, &frmSet::folderChooserRequested, this, &Form1::MnuEditHkPic_Click);
     connect(panel, &frmSet::versionWindowRequested, this, &Form1::MnuHelpVer_Click);
+    connect(panel, &frmSet::faceJumpRequested, this, &Form1::jumpToTypedFace);
 }
 
 void Form1::Form_Load()

@@ -2,6 +2,8 @@
 
 #include "doorleaves.h"
 #include "picture.h"
+#include "signboard.h"
+#include "rollsign.h"
 #include "signboardframe.h"
 
 #include <QPointer>
@@ -15,8 +17,10 @@ class QAction;
 class QMenu;
 class QFrame;
 class RollSignBox;
+class SignboardBox;
 class SoundOutput;
 class UrlOpener;
+class frmBrowseDir;
 class frmSet;
 
 // The bus window `Form1`: the program's start-up window and the owner of everything the user
@@ -91,7 +95,18 @@ public:
 
     // Controls, for the operations above and for tests.
     RollSignBox *Picture1() const { return m_picture1; }
-    QWidget *PicKanban() const { return m_picKanban; }
+    SignboardBox *PicKanban() const { return m_picKanban; }
+    // The roll sign's `DesiMakuPath`, `DesiMakuIndex` and file list `File1`. The settings file
+    // reads and writes the folder with DesiMakuPath()/setDesiMakuPath(), points the list at a
+    // folder with File1().setPath(folder) (which reports a failure and then keeps the old list)
+    // and finds the first face with File1().name(0) (empty when the list is empty).
+    RollSign &rollSign() { return m_rollSign; }
+    const RollSign &rollSign() const { return m_rollSign; }
+    // Makes the picture in `file` the face `ImgDesiMaku`. Returns false, keeping the face shown,
+    // when the file is not a readable picture. (Picture1()->setFace() sets a picture directly.)
+    bool showFace(const QString &file);
+    // The folder chooser while MnuEditHkPic_Click has it open, otherwise null.
+    frmBrowseDir *openFolderChooser() const;
     QWidget *picSlideBase1() const { return m_picSlideBase1; }
     QMenu *MnuTempMenu1() const { return m_mnuTempMenu1; }
     QAction *MnuViewKanban() const { return m_mnuViewKanban; }
@@ -100,6 +115,29 @@ public:
     QAction *MnuKanbanReset() const { return m_mnuKanbanReset; }
     const DoorLeaves &doorLeaves() const { return m_doorLeaves; }
     const SignboardFrame &shpK_Waku() const { return m_shpK_Waku; }
+
+    // The signboard and its frame, for the settings file. Positions are twips of the client area.
+    // The ticks are the checked states of MnuViewKanban() and MnuViewWaku(): setting them with
+    // QAction::setChecked() changes only the tick, as the settings reader needs.
+    const Signboard &signboard() const { return m_signboard; }
+    int kanbanLeft() const { return m_signboard.left(); }
+    int kanbanTop() const { return m_signboard.top(); }
+    // Moves the box; the frame stays where it is until the next PicKanban_DblClick().
+    void setKanbanLeft(int twips);
+    void setKanbanTop(int twips);
+    // Shows or hides the box; the tick is left alone.
+    bool isKanbanVisible() const { return m_signboard.isVisible(); }
+    void setKanbanVisible(bool visible);
+    // Shows or hides the three frame shapes; the tick is left alone.
+    bool isWakuVisible() const { return m_shpK_Waku.isShapeVisible(0); }
+    void setWakuVisible(bool visible);
+    // Loads the picture at `path` and gives it to the box, which takes its size (the frame then
+    // follows the resize). An empty path gives the empty picture. Returns false, changing nothing,
+    // when the file is not a readable picture. Neither `KanbanPath` nor the visibility is touched.
+    [[nodiscard]] bool setKanbanPicture(const QString &path);
+    // `KanbanPath`, the signboard picture's file.
+    QString KanbanPath() const { return m_signboard.path(); }
+    void setKanbanPath(const QString &path) { m_signboard.setPath(path); }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -124,10 +162,31 @@ private:
     int m_pressedImage = -1; // the Image1 element a left press went down on, or -1
 
     // ---- Roll sign ----
+    // Points File1 at DesiMakuPath and reports a failure. Returns true when the folder was not
+    // found, so the chooser is to be offered again.
+    bool switchFolderAndReport();
+    // Runs one fresh folder chooser filled with DesiMakuPath; on OK stores its text there and
+    // returns true.
+    bool runFolderChooser();
+    // "設定" on the panel's keypad: shows the face at the typed position.
+    void jumpToTypedFace();
+
     RollSignBox *m_picture1 = nullptr;
+    RollSign m_rollSign;
+    QPointer<frmBrowseDir> m_frmBrowseDir;
 
     // ---- Signboard ----
-    QWidget *m_picKanban = nullptr;
+    // Gives the box a picture already loaded and runs the resize handling if its size changed.
+    void assignKanbanPicture(const Picture &picture);
+    // Puts the box widget where the signboard's twip rectangle says, shown or hidden.
+    void syncKanbanWidget();
+    // Moves the box to `topLeft` (pixels), as a drag does.
+    void dragKanban(QPoint topLeft);
+    // Runs `change` on the frame and repaints where its shapes were and are.
+    template <typename Change> void changeWaku(Change change);
+
+    Signboard m_signboard;
+    SignboardBox *m_picKanban = nullptr;
     SignboardFrame m_shpK_Waku;
     QMenu *m_mnuTempMenu1 = nullptr;
     QAction *m_mnuViewKanban = nullptr;
@@ -144,8 +203,6 @@ private:
     void recoverSettings();
     QString settingsFilePath() const;
     QString m_settingsFilePath; // empty: the file beside the program file
-    QString m_desiMakuPath;
-    QString m_kanbanPath;
     QString m_reservedText; // carried through the settings file, used by nothing
     qint32 m_reservedNumber1 = 0;
     qint32 m_reservedNumber2 = 0;

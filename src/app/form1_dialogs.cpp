@@ -5,6 +5,13 @@
 
 void Form1::MnuEditHkPic_Click()
 {
+    // A folder that is not found is offered again in a fresh chooser, until the user gives one
+    // that exists or cancels. Each offer is one turn of this loop, so the dialogs never nest.
+    while (runFolderChooser()) {
+        if (!switchFolderAndReport()) {
+            return;
+        }
+    }
 }
 
 void Form1::MnuHelpVer_Click()

@@ -2,7 +2,7 @@
 #include "form1.h"
 #include "frmset.h"
 #include "messageboxes.h"
-#include "pictureloader.h"
+#include "rollsign.h"
 #include "settingsfile.h"
 #include "settingsline.h"
 #include "twips.h"
@@ -76,13 +76,13 @@ void Form1::SaveIni()
     settings.formTop = twipsOf(pos().y());
     settings.panelLeft = twipsOf(panel->pos().x());
     settings.panelTop = twipsOf(panel->pos().y());
-    settings.desiMakuPath = m_desiMakuPath;
+    settings.desiMakuPath = m_rollSign.DesiMakuPath();
     settings.reservedText = m_reservedText;
     settings.reservedNumber1 = m_reservedNumber1;
     settings.reservedNumber2 = m_reservedNumber2;
-    settings.kanbanPath = m_kanbanPath;
-    settings.kanbanLeft = twipsOf(m_picKanban->x());
-    settings.kanbanTop = twipsOf(m_picKanban->y());
+    settings.kanbanPath = KanbanPath();
+    settings.kanbanLeft = kanbanLeft();
+    settings.kanbanTop = kanbanTop();
     settings.kanbanShown = m_mnuViewKanban->isChecked();
     settings.frameShown = m_mnuViewWaku->isChecked();
     settings.frontSpeed = panel->HScroll1()->value();
@@ -131,7 +131,7 @@ bool Form1::restoreSettings()
 
     // The texts and the reserved values take what was read even when a later field fails.
     if (line.fieldsRead >= 5) {
-        m_desiMakuPath = settings.desiMakuPath;
+        m_rollSign.setDesiMakuPath(settings.desiMakuPath);
     }
     if (line.fieldsRead >= 6) {
         m_reservedText = settings.reservedText;
@@ -143,7 +143,7 @@ bool Form1::restoreSettings()
         m_reservedNumber2 = settings.reservedNumber2;
     }
     if (line.fieldsRead >= 9) {
-        m_kanbanPath = settings.kanbanPath;
+        setKanbanPath(settings.kanbanPath);
     }
     if (!line.ok()) {
         return false;
@@ -153,17 +153,14 @@ bool Form1::restoreSettings()
     frmSet *panel = settingsPanel();
     panel->move(Twips::toPixels(settings.panelLeft), Twips::toPixels(settings.panelTop));
 
-    m_picKanban->setVisible(settings.kanbanShown);
+    setKanbanVisible(settings.kanbanShown);
     m_mnuViewKanban->setChecked(settings.kanbanShown);
-    for (int index = 0; index < 3; ++index) {
-        m_shpK_Waku.setShapeVisible(index, settings.frameShown);
-    }
+    setWakuVisible(settings.frameShown);
     m_mnuViewWaku->setChecked(settings.frameShown);
-    update();
 
-    m_picKanban->move(Twips::toPixels(settings.kanbanLeft), Twips::toPixels(settings.kanbanTop));
-    const PictureLoadResult kanbanPicture = loadPicture(m_kanbanPath);
-    if (!kanbanPicture.ok()) {
+    setKanbanLeft(settings.kanbanLeft);
+    setKanbanTop(settings.kanbanTop);
+    if (!setKanbanPicture(KanbanPath())) {
         return false;
     }
     PicKanban_DblClick();
@@ -181,6 +178,21 @@ bool Form1::restoreSettings()
         return false;
     }
     panel->HScroll2()->setValue(settings.middleSpeed);
+
+    // An empty folder text lists no faces and succeeds, as does a folder without faces; the face
+    // shown then stays the default one.
+    if (!m_rollSign.File1().setPath(m_rollSign.DesiMakuPath()).ok()) {
+        return false;
+    }
+    if (m_rollSign.File1().count() > 0) {
+        QString folder = m_rollSign.DesiMakuPath();
+        if (!folder.endsWith(RollSign::separator())) {
+            folder += RollSign::separator();
+        }
+        if (!showFace(folder + m_rollSign.File1().name(0))) {
+            return false;
+        }
+    }
 
     if (settings.middleDoorMode < 0 || settings.middleDoorMode > 2) {
         return false;

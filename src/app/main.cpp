@@ -1,7 +1,9 @@
 #include "firstpaintprobe.h"
 #include "fonts.h"
 #include "form1.h"
+#include "qtfolderbrowser.h"
 #include "qtmessageboxes.h"
+#include "qtopenfiledialog.h"
 #include "qturlopener.h"
 
 #include <QApplication>
@@ -16,10 +18,14 @@ int main(int argc, char *argv[])
     QApplication::setFont(font);
 
     QtMessageBoxes messages;
+    QtOpenFileDialog openFile;
     QtUrlOpener urls;
     Form1::Services services;
     services.messages = &messages;
+    services.openFile = &openFile;
     services.urls = &urls;
+    QtFolderBrowser folders;
+    services.folders = &folders;
 
     Form1 form(services);
     FirstPaintProbe::watchIfRequested(&form);

@@ -11,6 +11,9 @@ class OpenFileDialog
 public:
     virtual ~OpenFileDialog() = default;
 
-    // Returns the chosen file's full path, or an empty text when the user cancelled.
+    // Shows the dialog, owned by `parent`, with the system's default title and folder, and returns
+    // the chosen file's full path, or an empty text when the user cancelled. `nameFilters` are the
+    // file-type choices in order, the first one selected: each a list of patterns separated by
+    // ';' ("*.bmp;*.gif"), or a description followed by its patterns in brackets ("All (*)").
     virtual QString getOpenFileName(QWidget *parent, const QStringList &nameFilters) = 0;
 };

@@ -1,10 +1,14 @@
 #include "form1.h"
 #include "frmset.h"
 #include "messageboxes.h"
+#include "rollsignbox.h"
+#include "signboardbox.h"
 #include "writefault.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QImage>
 #include <QLabel>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -43,6 +47,14 @@ void writeBytes(const QString &path, const QByteArray &bytes)
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// Writes a solid picture of the given size and colour.
+void writePicture(const QString &path, QSize size, QColor colour)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    QVERIFY(image.save(path, "BMP"));
 }
 
 // The fields of a settings line, without its line end.
@@ -86,6 +98,7 @@ class Form1SettingsTest : public QObject
 private slots:
     void firstStart_placesWindowsAndSavesTheFirstStartLine();
     void storedLine_isAppliedAndSavedBackUnchanged();
+    void storedFolderAndPicture_showTheFirstFaceAndTheSignboardInItsFrame();
     void speedsEqualToTheBars_leaveTheLabelsAtZero();
     void falseFlags_startWithSignboardOrFrameHiddenAndUnticked_data();
     void falseFlags_startWithSignboardOrFrameHiddenAndUnticked();
@@ -132,6 +145,34 @@ void Form1SettingsTest::storedLine_isAppliedAndSavedBackUnchanged()
     QCOMPARE(s.panel()->lblNakaSpeed()->text(), QStringLiteral("30000"));
     QVERIFY(s.panel()->Option1(2)->isChecked());
     // The reserved values, put there by hand, pass through unchanged.
+    QCOMPARE(s.savedLine(), line);
+}
+
+void Form1SettingsTest::storedFolderAndPicture_showTheFirstFaceAndTheSignboardInItsFrame()
+{
+    Setup s;
+    const QString signs = s.dir.filePath(QStringLiteral("方向幕"));
+    QVERIFY(QDir().mkdir(signs));
+    writePicture(signs + QLatin1String("/b.bmp"), {30, 30}, Qt::blue);
+    writePicture(signs + QLatin1String("/a.bmp"), {40, 20}, Qt::red);
+    const QString board = s.dir.filePath(QStringLiteral("看板.bmp"));
+    writePicture(board, {120, 40}, Qt::green);
+    // The folder without its separator: the first face is still found.
+    const QByteArray line = "1500,3000,9000,6000,\"" + signs.toUtf8() + "\",\"\",0,0,\"" + board.toUtf8()
+        + "\",1500,750,#TRUE#,#TRUE#,6000,10000,0\r\n";
+    writeBytes(s.path, line);
+    s.form.Form_Load();
+
+    QCOMPARE(s.form.pos(), QPoint(100, 200)); // no recovery
+    QCOMPARE(s.form.Picture1()->face().size(), QSize(40, 20));
+    QCOMPARE(s.form.Picture1()->face().image().pixelColor(0, 0), QColor(Qt::red));
+    QCOMPARE(s.form.rollSign().File1().path(), signs);
+    QCOMPARE(s.form.rollSign().DesiMakuIndex(), 0);
+    QCOMPARE(s.form.PicKanban()->picture().size(), QSize(120, 40));
+    const QRect box = s.form.signboard().rect();
+    QCOMPARE(box.topLeft(), QPoint(1500, 750));
+    QCOMPARE(s.form.shpK_Waku().shape(0), QRect(1425, 750, 75, box.height() + 15));
+    QCOMPARE(s.form.shpK_Waku().shape(2), QRect(1425, 750 + box.height(), box.width() + 150, 60));
     QCOMPARE(s.savedLine(), line);
 }
 
@@ -206,6 +247,9 @@ void Form1SettingsTest::failure_runsTheRecoveryAndKeepsWhatWasApplied_data()
     QTest::newRow("middle speed 0") << QByteArray(
         "1500,3000,9000,6000,\"\",\"\",0,0,\"\",3000,1500,#TRUE#,#TRUE#,2,0,1\r\n")
                                     << design << none;
+    QTest::newRow("roll-sign folder gone")
+        << QByteArray("1500,3000,9000,6000,\"/nonexistent/signs/\",\"\",0,0,\"\",3000,1500,#FALSE#,#TRUE#,1,2,1\r\n")
+        << QByteArray("#FALSE#,#TRUE#") << QByteArray("\"/nonexistent/signs/\",\"\",0,0,\"\"");
     QTest::newRow("cut after field 9") << QByteArray(
         "1500,3000,9000,6000,\"/signs/\",\"x\",5,7,\"/pictures/board.gif\"\r\n")
                                        << design << QByteArray("\"/signs/\",\"x\",5,7,\"/pictures/board.gif\"");
@@ -226,7 +270,9 @@ void Form1SettingsTest::failure_runsTheRecoveryAndKeepsWhatWasApplied()
 
     QCOMPARE(s.form.pos(), QPoint(0, 0));
     QCOMPARE(s.panel()->pos(), QPoint(0, s.form.frameGeometry().height()));
-    QCOMPARE(s.form.PicKanban()->geometry(), QRect(230, 134, 94, 30));
+    QCOMPARE(s.form.signboard().rect(), QRect(3450, 2010, 1410, 450));
+    QVERIFY(s.form.PicKanban()->picture().isNull());
+    QCOMPARE(s.form.shpK_Waku().shape(0), QRect(3375, 2010, 75, 465));
     QCOMPARE(s.panel()->HScroll1()->value(), 10000);
     QCOMPARE(s.panel()->HScroll2()->value(), 6000);
     QVERIFY(s.panel()->Option1(0)->isChecked());

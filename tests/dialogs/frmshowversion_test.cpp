@@ -67,7 +67,7 @@ void FrmShowVersionTest::link_withoutLibrary_showsCriticalMessageAndStaysOpen()
     QTest::mouseClick(window.Label5(), Qt::LeftButton);
 
     QCOMPARE(messages.shown.size(), 1);
-    const FakeMessageBoxes::Shown &shown = messages.shown.front();
+    const FakeMessageBoxes::Message &shown = messages.shown.front();
     QCOMPARE(shown.title, QStringLiteral("Zozevezu.dllのエラー"));
     QCOMPARE(shown.icon, MessageBoxes::Icon::Critical);
     QVERIFY2(shown.text.endsWith(ReportRequest), qPrintable(shown.text));

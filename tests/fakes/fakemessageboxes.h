@@ -3,23 +3,33 @@
 #include "messageboxes.h"
 
 #include <QList>
+#include <QPointer>
 #include <QString>
+#include <QWidget>
 
-// Records every message instead of showing it, and returns at once.
+#include <functional>
+
+// Records every message box instead of showing it. `whileShown` runs in place of the box being
+// open, so a test can look at the program's state at that moment.
 class FakeMessageBoxes final : public MessageBoxes
 {
 public:
-    struct Shown
+    struct Message
     {
+        QPointer<QWidget> parent;
         QString title;
         QString text;
-        Icon icon;
+        Icon icon = Icon::None;
     };
 
-    void show(QWidget *, const QString &title, const QString &text, Icon icon) override
+    void show(QWidget *parent, const QString &title, const QString &text, Icon icon) override
     {
-        shown.append({title, text, icon});
+        shown.push_back({parent, title, text, icon});
+        if (whileShown) {
+            whileShown(shown.back());
+        }
     }
 
-    QList<Shown> shown;
+    QList<Message> shown;
+    std::function<void(const Message &)> whileShown;
 };

@@ -1,0 +1,165 @@
+"""The roll sign end to end: the folder chooser from the panel, stepping with Down in the sign
+box, and the not-found message that offers the chooser again."""
+
+import os
+import struct
+import time
+import unittest
+
+import harness
+
+CHOOSER_TITLE = "画像の位置"
+MESSAGE_TITLE = "ソラミネ"
+
+# Client coordinates (pixels) of the controls the test uses.
+PANEL_FOLDER_BUTTON = (151 + 5 + 51, 146 + 9)  # "方向幕フォルダー" inside Frame1
+SIGN_BOX = (467, 32, 52, 32)
+CHOOSER_OK = (280 + 41, 55 + 11)
+CHOOSER_CANCEL = (368 + 41, 55 + 11)
+CHOOSER_BROWSE = (377 + 34, 27 + 11)
+BROWSER_TITLE = "方向幕のあるフォルダを選択してください"
+
+
+def bmp(width, height, rgb):
+    """A 24-bit Windows bitmap of one solid colour."""
+    row = bytes((rgb[2], rgb[1], rgb[0])) * width
+    row += b"\0" * ((4 - len(row) % 4) % 4)
+    pixels = row * height
+    header = struct.pack("<2sIHHI", b"BM", 54 + len(pixels), 0, 0, 54)
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
+    return header + info + pixels
+
+
+RED, GREEN, BLUE = (220, 20, 20), (20, 200, 20), (20, 20, 220)
+YELLOW, MAGENTA, CYAN = (230, 220, 20), (210, 20, 210), (20, 210, 210)
+
+FACES = {
+    "faceA/a0.bmp": bmp(52, 32, RED),
+    "faceA/a1.BMP": bmp(52, 32, GREEN),
+    "faceA/a2.bmp": bmp(52, 32, BLUE),
+    "faceA/notes.txt": b"not a face",
+    "faceA2/b0.bmp": bmp(52, 32, YELLOW),
+    "faceA2/b1.bmp": bmp(52, 32, MAGENTA),
+    "faceA2/b2.bmp": bmp(52, 32, CYAN),
+}
+
+
+def close_to(pixel, colour, tolerance=30):
+    return all(abs(a - b) <= tolerance for a, b in zip(pixel, colour))
+
+
+@harness.skip_unless_tools
+class RollSignTest(unittest.TestCase):
+    def setUp(self):
+        self.s = harness.Session(files=FACES).__enter__()
+        self.addCleanup(self.s.__exit__, None, None, None)
+        s = self.s
+        self.bus = s.window(harness.BUS_TITLE)
+        self.panel = s.window(harness.PANEL_TITLE)
+        s.move(self.panel, 900, 0)
+        s.move(self.bus, 0, 300)
+
+    def open_chooser(self):
+        self.s.click(self.panel, *PANEL_FOLDER_BUTTON)
+        return self.s.window(CHOOSER_TITLE)
+
+    def type_folder_and_ok(self, chooser, folder):
+        self.s.key(chooser, "ctrl+a")
+        self.s.type(chooser, folder)
+        self.s.click(chooser, *CHOOSER_OK)
+        self.assertTrue(self.s.wait_gone(CHOOSER_TITLE, timeout=5) or self.s.windows(MESSAGE_TITLE))
+
+    def sign_colour(self, name):
+        ox, oy = self.s.client_origin(self.bus)
+        x, y, w, h = SIGN_BOX
+        return self.s.screenshot(name).pixel(ox + x + w // 2, oy + y + h // 2)
+
+    def press_in_sign_box(self, key):
+        x, y, w, h = SIGN_BOX
+        self.s.click(self.bus, x + w // 2, y + h // 2)
+        self.s.key(self.bus, key, settle=0.5)
+
+    def stacking(self):
+        out = self.s._run(["xprop", "-root", "_NET_CLIENT_LIST_STACKING"])
+        return [int(n, 16) for n in out.split("#", 1)[-1].replace(",", " ").split()]
+
+    def test_chooserSwitchesTheList_downShowsTheNextFace_reopeningShowsTheSetting(self):
+        s = self.s
+        chooser = self.open_chooser()
+        # The chooser is modal and above the panel, which stays above the bus window.
+        order = self.stacking()
+        self.assertLess(order.index(self.bus), order.index(self.panel))
+        self.assertLess(order.index(self.panel), order.index(chooser))
+        s.click(self.panel, *PANEL_FOLDER_BUTTON)
+        self.assertEqual(len(s.windows(CHOOSER_TITLE)), 1)
+
+        self.type_folder_and_ok(chooser, os.path.join(s.folder, "faceA2"))
+        self.assertEqual(s.windows(MESSAGE_TITLE), [])
+
+        self.press_in_sign_box("Down")
+        self.assertTrue(close_to(self.sign_colour("down1.png"), MAGENTA), "the second face of faceA2")
+
+        # The setting gained its separator from the key; the chooser shows it. Taking the last two
+        # characters away names faceA, and the position steps on into that list.
+        chooser = self.open_chooser()
+        s.key(chooser, "End", "BackSpace", "BackSpace")
+        s.click(chooser, *CHOOSER_OK)
+        self.assertTrue(s.wait_gone(CHOOSER_TITLE, timeout=5))
+        self.assertEqual(s.windows(MESSAGE_TITLE), [])
+        self.assertTrue(close_to(self.sign_colour("switched.png"), MAGENTA), "the face stays until a key")
+        self.press_in_sign_box("Down")
+        self.assertTrue(close_to(self.sign_colour("down2.png"), BLUE), "the third face of faceA")
+        self.press_in_sign_box("Down")
+        self.assertTrue(close_to(self.sign_colour("end.png"), BLUE), "no wrap-around")
+        self.press_in_sign_box("Up")
+        self.assertTrue(close_to(self.sign_colour("up.png"), GREEN))
+
+    def test_missingFolder_showsMessageThenAFreshChooser(self):
+        s = self.s
+        chooser = self.open_chooser()
+        self.type_folder_and_ok(chooser, os.path.join(s.folder, "missing"))
+        message = s.window(MESSAGE_TITLE, timeout=10)
+        self.assertEqual(s.windows(CHOOSER_TITLE), [])
+        order = self.stacking()
+        self.assertLess(order.index(self.panel), order.index(message))
+        shot = s.screenshot("notfound.png")
+        self.assertTrue(shot.width > 0)
+        s.key(message, "Return")
+        self.assertTrue(s.wait_gone(MESSAGE_TITLE, timeout=5))
+
+        again = s.window(CHOOSER_TITLE, timeout=10)
+        # The rejected text is offered again: OK with it gives the same message once more.
+        s.click(again, *CHOOSER_OK)
+        message = s.window(MESSAGE_TITLE, timeout=10)
+        s.key(message, "Return")
+        again = s.window(CHOOSER_TITLE, timeout=10)
+        s.click(again, *CHOOSER_CANCEL)
+        self.assertTrue(s.wait_gone(CHOOSER_TITLE, timeout=5))
+        self.assertEqual(s.windows(MESSAGE_TITLE), [])
+
+        # The program still works: the chooser opens again from the panel.
+        chooser = self.open_chooser()
+        s.close(chooser)
+        self.assertTrue(s.wait_gone(CHOOSER_TITLE, timeout=5))
+
+    def test_browseButton_opensTheFolderBrowser_chosenFolderIsUsed(self):
+        s = self.s
+        chooser = self.open_chooser()
+        s.click(chooser, *CHOOSER_BROWSE)
+        browser = s.window(BROWSER_TITLE, timeout=10)
+        s.screenshot("browser.png")
+        order = self.stacking()
+        self.assertLess(order.index(chooser), order.index(browser))
+        s.key(browser, "ctrl+a")
+        s.type(browser, os.path.join(s.folder, "faceA"))
+        s.key(browser, "Return")
+        self.assertTrue(s.wait_gone(BROWSER_TITLE, timeout=5))
+        s.click(chooser, *CHOOSER_OK)
+        self.assertTrue(s.wait_gone(CHOOSER_TITLE, timeout=5))
+        self.assertEqual(s.windows(MESSAGE_TITLE), [])
+        self.press_in_sign_box("Down")
+        self.assertTrue(close_to(self.sign_colour("browsed.png"), GREEN), "the second face of faceA")
+
+
+if __name__ == "__main__":
+    unittest.main()
