@@ -1,7 +1,8 @@
-"""The settings file in the real program: first start placement, and a move/change/close/restart round trip."""
+"""The settings file in the real program: the first start's placement, a move/change/close/restart
+round trip, and a file that cannot be written."""
 
 import os
-import re
+import struct
 import subprocess
 import time
 import unittest
@@ -9,29 +10,26 @@ import unittest
 import harness
 
 TWIPS = 15
-
-
-def client_rect(session, win):
-    """(x, y, width, height) of a window's client area on the screen, from the X server itself."""
-    out = session._run(["xwininfo", "-id", str(win)])
-
-    def value(label):
-        return int(re.search(label + r":\s+(-?\d+)", out).group(1))
-
-    return (value("Absolute upper-left X"), value("Absolute upper-left Y"), value("Width"), value("Height"))
+GREY = (128, 128, 128)
+LIGHT = (224, 224, 224)
 
 
 def frame_rect(session, win):
     """(x, y, width, height) of a window's outer frame, title bar and borders included."""
-    x, y, width, height = client_rect(session, win)
+    x, y = session.client_origin(win)
+    width, height = session.client_size(win)
     left, right, top, bottom = session.frame_extents(win)
     return (x - left, y - top, width + left + right, height + top + bottom)
 
 
-def click_client(session, win, x, y):
-    cx, cy, _, _ = client_rect(session, win)
-    session._run(["xdotool", "mousemove", "--sync", str(cx + x), str(cy + y), "click", "1"])
-    time.sleep(0.2)
+def bmp(width, height, colour):
+    """A 24-bit BMP file of one colour."""
+    row = bytes(reversed(colour)) * width
+    row += b"\0" * ((4 - len(row) % 4) % 4)
+    pixels = row * height
+    header = struct.pack("<2sIHHI", b"BM", 54 + len(pixels), 0, 0, 54)
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
+    return header + info + pixels
 
 
 def settings_fields(session):
@@ -60,7 +58,16 @@ class SettingsFileTest(unittest.TestCase):
                 f'0,0,0,{bh * TWIPS},"","",0,0,"",3450,2010,#TRUE#,#TRUE#,10000,6000,0\r\n'.encode())
 
     def test_moveChangeClose_thenRestart_everythingIsWhereItWas(self):
-        with harness.Session() as s:
+        # A roll-sign folder and a signboard picture from an earlier run, windows at the top left.
+        files = {"方向幕/a.bmp": bmp(52, 32, (255, 0, 0)), "方向幕/b.bmp": bmp(52, 32, (0, 0, 255)),
+                 "看板.bmp": bmp(60, 20, (0, 160, 0))}
+        with harness.Session(files=files, start_program=False) as s:
+            folder = os.path.join(s.folder, "方向幕") + "/"
+            picture = os.path.join(s.folder, "看板.bmp")
+            with open(s.settings_path(), "wb") as f:
+                f.write(f'0,0,0,4000,"{folder}","",0,0,"{picture}",3450,2010,#TRUE#,#TRUE#,10000,6000,0\r\n'
+                        .encode())
+            s.launch()
             bus = s.window(harness.BUS_TITLE)
             panel = s.window(harness.PANEL_TITLE)
             s.move(bus, 120, 90)
@@ -69,14 +76,13 @@ class SettingsFileTest(unittest.TestCase):
             panel_frame = frame_rect(s, panel)
             self.assertNotEqual(bus_frame[:2], (0, 0))
 
+            # The signboard (60 x 20 picture in a 2-pixel border) dragged 100 right and 50 up.
+            s.drag(bus, 230 + 30, 134 + 12, 230 + 130, 134 - 38)
             # Three clicks on the front-door speed bar's right arrow, and the right leaf only.
-            _, _, panel_width, _ = client_rect(s, panel)
-            bar_right = (855 + 30 + 1260) // TWIPS
-            bar_middle = (195 + 30 + 120) // TWIPS
+            bar_right, bar_middle = (855 + 30 + 1260) // TWIPS, (195 + 30 + 120) // TWIPS
             for _ in range(3):
-                click_client(s, panel, bar_right - 6, bar_middle)
-            option_right = ((90 + 1470) // TWIPS + 8, (1440 + 165 + 135) // TWIPS)
-            click_client(s, panel, *option_right)
+                s.click(panel, bar_right - 6, bar_middle, settle=0.2)
+            s.click(panel, (90 + 1470) // TWIPS + 8, (1440 + 165 + 135) // TWIPS)
 
             s.close(bus)
             self.assertEqual(s.wait_exit(10), 0)
@@ -84,7 +90,8 @@ class SettingsFileTest(unittest.TestCase):
             self.assertEqual([int(v) for v in fields[0:4]],
                              [bus_frame[0] * TWIPS, bus_frame[1] * TWIPS, panel_frame[0] * TWIPS,
                               panel_frame[1] * TWIPS])
-            self.assertEqual(fields[13:16], ["10003", "6000", "2"])
+            self.assertEqual(fields[4:11], [f'"{folder}"', '""', "0", "0", f'"{picture}"', "4950", "1260"])
+            self.assertEqual(fields[11:16], ["#TRUE#", "#TRUE#", "10003", "6000", "2"])
             first_close = s.read_settings()
 
             s.launch()
@@ -93,6 +100,15 @@ class SettingsFileTest(unittest.TestCase):
             time.sleep(0.5)
             self.assertEqual(frame_rect(s, bus)[:2], bus_frame[:2])
             self.assertEqual(frame_rect(s, panel)[:2], panel_frame[:2])
+            ox, oy = s.client_origin(bus)
+            shot = s.screenshot("restarted.png")
+            # The first face of the folder in the sign box, the picture in the dragged signboard
+            # with the frame placed around it.
+            self.assertEqual(shot.pixel(ox + 467 + 20, oy + 32 + 15), (255, 0, 0))
+            self.assertEqual(shot.pixel(ox + 330 + 2 + 30, oy + 84 + 2 + 10), (0, 160, 0))
+            self.assertEqual(shot.pixel(ox + 330 - 3, oy + 84 + 10), LIGHT)
+            self.assertEqual(shot.pixel(ox + 330 - 5, oy + 84 + 10), GREY)
+
             s.close(bus)
             self.assertEqual(s.wait_exit(10), 0)
             self.assertEqual(s.read_settings(), first_close)
