@@ -18,11 +18,6 @@ namespace {
 constexpr int FirstStartFrontSpeed = 10000;
 constexpr int FirstStartMiddleSpeed = 6000;
 
-int twipsOf(int pixels)
-{
-    return Twips::fromPixels(pixels);
-}
-
 // The bus window's outer height, title bar and borders included, in pixels. A window system
 // knows its frame only once the window is on the screen; before that this is the client height.
 int outerHeight(QWidget *window)
@@ -36,8 +31,8 @@ int outerHeight(QWidget *window)
 // Puts the settings panel directly below the bus window once the bus window is on the screen.
 // Where windows have frames drawn by a window manager (X11), the bus window's outer height is
 // known only after it has been mapped, long after the settings were applied: this watches the
-// bus window until it is first painted on the screen, places the panel anew if the outer height
-// has become known, and goes.
+// bus window until it is first painted on the screen, places the panel again below its outer
+// height as then known, and goes.
 class PanelBelowWindow final : public QObject
 {
 public:
@@ -72,10 +67,10 @@ void Form1::SaveIni()
 {
     frmSet *panel = settingsPanel();
     AppSettings settings;
-    settings.formLeft = twipsOf(pos().x());
-    settings.formTop = twipsOf(pos().y());
-    settings.panelLeft = twipsOf(panel->pos().x());
-    settings.panelTop = twipsOf(panel->pos().y());
+    settings.formLeft = Twips::fromPixels(pos().x());
+    settings.formTop = Twips::fromPixels(pos().y());
+    settings.panelLeft = Twips::fromPixels(panel->pos().x());
+    settings.panelTop = Twips::fromPixels(panel->pos().y());
     settings.desiMakuPath = m_rollSign.DesiMakuPath();
     settings.reservedText = m_reservedText;
     settings.reservedNumber1 = m_reservedNumber1;

@@ -97,6 +97,7 @@ class Form1SettingsTest : public QObject
 
 private slots:
     void firstStart_placesWindowsAndSavesTheFirstStartLine();
+    void firstStart_panelFollowsTheOuterHeightKnownOnceTheBusWindowIsShown();
     void storedLine_isAppliedAndSavedBackUnchanged();
     void storedFolderAndPicture_showTheFirstFaceAndTheSignboardInItsFrame();
     void speedsEqualToTheBars_leaveTheLabelsAtZero();
@@ -127,6 +128,28 @@ void Form1SettingsTest::firstStart_placesWindowsAndSavesTheFirstStartLine()
     QCOMPARE(s.savedLine(),
         "0,0,0," + QByteArray::number(s.outerHeightTwips())
             + ",\"\",\"\",0,0,\"\",3450,2010,#TRUE#,#TRUE#,10000,6000,0\r\n");
+}
+
+void Form1SettingsTest::firstStart_panelFollowsTheOuterHeightKnownOnceTheBusWindowIsShown()
+{
+    // The frame comes with the window on the screen: before that the outer height is the client
+    // height, and the panel placed then would overlap the frame's lower border.
+    Setup s;
+    s.form.Form_Load();
+    QCOMPARE(s.panel()->y(), 215);
+    s.form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&s.form));
+    QVERIFY(s.form.frameGeometry().height() > 215);
+    QTRY_COMPARE(s.panel()->y(), s.form.frameGeometry().height());
+
+    // A stored place is left alone.
+    Setup stored;
+    writeBytes(stored.path, "0,0,0,3225,\"\",\"\",0,0,\"\",3450,2010,#TRUE#,#TRUE#,1,1,0\r\n");
+    stored.form.Form_Load();
+    stored.form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&stored.form));
+    QCoreApplication::processEvents();
+    QCOMPARE(stored.panel()->y(), 215);
 }
 
 void Form1SettingsTest::storedLine_isAppliedAndSavedBackUnchanged()
