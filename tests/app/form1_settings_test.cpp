@@ -99,6 +99,7 @@ private slots:
     void firstStart_placesWindowsAndSavesTheFirstStartLine();
     void firstStart_panelFollowsTheOuterHeightKnownOnceTheBusWindowIsShown();
     void storedLine_isAppliedAndSavedBackUnchanged();
+    void storedFolderAndPicture_showTheFirstFaceAndTheSignboardInItsFrame_data();
     void storedFolderAndPicture_showTheFirstFaceAndTheSignboardInItsFrame();
     void speedsEqualToTheBars_leaveTheLabelsAtZero();
     void falseFlags_startWithSignboardOrFrameHiddenAndUnticked_data();
@@ -167,21 +168,37 @@ void Form1SettingsTest::storedLine_isAppliedAndSavedBackUnchanged()
     QCOMPARE(s.panel()->lblMaeSpeed()->text(), QStringLiteral("1"));
     QCOMPARE(s.panel()->lblNakaSpeed()->text(), QStringLiteral("30000"));
     QVERIFY(s.panel()->Option1(2)->isChecked());
+    // An empty folder text lists no faces and is no failure: the default face stays.
+    QCOMPARE(s.form.rollSign().File1().count(), 0);
+    QCOMPARE(s.form.Picture1()->face().size(), QSize(52, 32));
     // The reserved values, put there by hand, pass through unchanged.
     QCOMPARE(s.savedLine(), line);
 }
 
+void Form1SettingsTest::storedFolderAndPicture_showTheFirstFaceAndTheSignboardInItsFrame_data()
+{
+    QTest::addColumn<QString>("folderName");
+    QTest::newRow("Japanese name") << QStringLiteral("方向幕");
+#ifndef Q_OS_WIN
+    // Names the original line could not hold round-trip too.
+    QTest::newRow("quote and line break in the name") << QStringLiteral("say \"hi\"\r\nthere");
+#endif
+}
+
 void Form1SettingsTest::storedFolderAndPicture_showTheFirstFaceAndTheSignboardInItsFrame()
 {
+    QFETCH(QString, folderName);
     Setup s;
-    const QString signs = s.dir.filePath(QStringLiteral("方向幕"));
+    const QString signs = s.dir.filePath(folderName);
     QVERIFY(QDir().mkdir(signs));
     writePicture(signs + QLatin1String("/b.bmp"), {30, 30}, Qt::blue);
     writePicture(signs + QLatin1String("/a.bmp"), {40, 20}, Qt::red);
     const QString board = s.dir.filePath(QStringLiteral("看板.bmp"));
     writePicture(board, {120, 40}, Qt::green);
     // The folder without its separator: the first face is still found.
-    const QByteArray line = "1500,3000,9000,6000,\"" + signs.toUtf8() + "\",\"\",0,0,\"" + board.toUtf8()
+    QString quotedSigns = signs;
+    quotedSigns.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    const QByteArray line = "1500,3000,9000,6000,\"" + quotedSigns.toUtf8() + "\",\"\",0,0,\"" + board.toUtf8()
         + "\",1500,750,#TRUE#,#TRUE#,6000,10000,0\r\n";
     writeBytes(s.path, line);
     s.form.Form_Load();
