@@ -42,9 +42,20 @@ def start_xvfb():
                              "-nolisten", "tcp"], pass_fds=(write_fd,), stdout=subprocess.DEVNULL,
                             stderr=subprocess.DEVNULL)
     os.close(write_fd)
-    number = os.read(read_fd, 16).strip().decode()
+    number = b""
+    while not number.endswith(b"\n"):
+        chunk = os.read(read_fd, 16)
+        if not chunk:
+            break
+        number += chunk
     os.close(read_fd)
-    return xvfb, ":" + number
+    display = ":" + number.strip().decode()
+    for _ in range(100):
+        if subprocess.run(["xdpyinfo", "-display", display], stdout=subprocess.DEVNULL,
+                          stderr=subprocess.DEVNULL).returncode == 0:
+            break
+        time.sleep(0.1)
+    return xvfb, display
 
 
 def measure(label, program_cmd, bare_cmd, env, runs, folder):

@@ -2,7 +2,9 @@
 
 #include "decorationbox.h"
 #include "frmset.h"
+#include "inputcodes.h"
 #include "programfile.h"
+#include "rasterpicture.h"
 #include "resourcepaths.h"
 #include "rollsignbox.h"
 #include "signboardbox.h"
@@ -18,40 +20,27 @@
 
 namespace {
 
-// Mouse buttons as the handlers receive them: 1 left, 2 right, 4 middle.
-int buttonCode(Qt::MouseButton button)
-{
-    switch (button) {
-    case Qt::LeftButton:
-        return 1;
-    case Qt::RightButton:
-        return 2;
-    case Qt::MiddleButton:
-        return 4;
-    default:
-        return 0;
-    }
-}
-
-int shiftCode(Qt::KeyboardModifiers modifiers)
-{
-    return ((modifiers & Qt::ShiftModifier) ? 1 : 0) | ((modifiers & Qt::ControlModifier) ? 2 : 0)
-        | ((modifiers & Qt::AltModifier) ? 4 : 0);
-}
-
 const QColor FrameOutline(128, 128, 128);
 const QColor FrameFill(224, 224, 224);
 
 } // namespace
 
 Form1::Form1(const Services &services, QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                  | Qt::WindowCloseButtonHint)
+    : QWidget(parent,
+        Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+            | Qt::WindowCloseButtonHint)
     , m_services(services)
-    , m_busPicture(svgPicture(ResourcePaths::bus(), QSize(776, 216)))
-    , m_frontDoorPicture(svgPicture(ResourcePaths::frontDoor(), QSize(69, 152)))
-    , m_middleDoorPictures{svgPicture(ResourcePaths::middleLeft(), QSize(56, 152)),
-                           svgPicture(ResourcePaths::middleRight(), QSize(56, 152))}
+    // The bus and the door leaves repaint after every step of a door: they are drawn from raster
+    // copies made at the screen's pixel ratio, not from their vectors each time.
+    , m_busPicture(rasterPicture(svgPicture(ResourcePaths::bus(), QSize(776, 216))))
+    , m_frontDoorPicture(rasterPicture(svgPicture(ResourcePaths::frontDoor(), QSize(69, 152))))
+    , m_middleDoorPictures{rasterPicture(svgPicture(ResourcePaths::middleLeft(), QSize(56, 152))),
+          rasterPicture(svgPicture(ResourcePaths::middleRight(), QSize(56, 152)))}
+    , m_doorControls([this] { return settingsPanel(); })
+    , m_doorSounds(services.sound)
+    , m_doorAnimation(m_doorLeaves, m_doorControls, services.pacer, m_doorSounds, [this](const QRect &changed) {
+        repaintTwips(changed);
+    })
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("ポルカノ　-　KT41A0001"));
@@ -198,10 +187,10 @@ void Form1::mousePressEvent(QMouseEvent *event)
         return;
     }
     m_pressedImage = -1;
-    Form_MouseDown(buttonCode(event->button()),
-                   shiftCode(event->modifiers()),
-                   event->position().x() * Twips::PerPixel,
-                   event->position().y() * Twips::PerPixel);
+    Form_MouseDown(InputCodes::button(event->button()),
+        InputCodes::shift(event->modifiers()),
+        event->position().x() * Twips::PerPixel,
+        event->position().y() * Twips::PerPixel);
 }
 
 void Form1::mouseReleaseEvent(QMouseEvent *event)

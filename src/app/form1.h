@@ -1,6 +1,9 @@
 #pragma once
 
+#include "dooranimation.h"
 #include "doorleaves.h"
+#include "doorsounds.h"
+#include "paneldoorcontrols.h"
 #include "picture.h"
 #include "signboard.h"
 #include "rollsign.h"
@@ -160,6 +163,9 @@ private:
     Picture m_middleDoorPictures[2];
     DoorLeaves m_doorLeaves;
     int m_pressedImage = -1; // the Image1 element a left press went down on, or -1
+    PanelDoorControls m_doorControls;
+    DoorSounds m_doorSounds;
+    DoorAnimation m_doorAnimation;
 
     // ---- Roll sign ----
     // Points File1 at DesiMakuPath and reports a failure. Returns true when the folder was not

@@ -1,17 +1,26 @@
 // The door operations of the bus window.
 #include "form1.h"
-
 #include "frmset.h"
 
+#include <QAbstractButton>
 #include <QLabel>
 #include <QScrollBar>
 
+// Both movements hold the user-interface thread until they end: each step is repainted at once
+// and no input is handled meanwhile; input made during a movement waits in the queue and is
+// handled, in order, right afterwards.
+
 void Form1::Check1_Click()
 {
+    // The toggle shows its new state while the door moves, not only after it.
+    settingsPanel()->Check1()->repaint();
+    m_doorAnimation.runFrontDoor();
 }
 
 void Form1::Check2_Click()
 {
+    settingsPanel()->Check2()->repaint();
+    m_doorAnimation.runMiddleDoor();
 }
 
 void Form1::HScroll1_Change()

@@ -4,7 +4,9 @@
 #include "qtfolderbrowser.h"
 #include "qtmessageboxes.h"
 #include "qtopenfiledialog.h"
+#include "qtsoundoutput.h"
 #include "qturlopener.h"
+#include "sleepingpacer.h"
 
 #include <QApplication>
 
@@ -17,15 +19,19 @@ int main(int argc, char *argv[])
     font.setPointSize(9);
     QApplication::setFont(font);
 
+    QtSoundOutput sound;
+    SleepingPacer pacer;
     QtMessageBoxes messages;
     QtOpenFileDialog openFile;
+    QtFolderBrowser folders;
     QtUrlOpener urls;
     Form1::Services services;
+    services.sound = &sound;
+    services.pacer = &pacer;
     services.messages = &messages;
     services.openFile = &openFile;
-    services.urls = &urls;
-    QtFolderBrowser folders;
     services.folders = &folders;
+    services.urls = &urls;
 
     Form1 form(services);
     FirstPaintProbe::watchIfRequested(&form);

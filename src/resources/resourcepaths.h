@@ -18,4 +18,7 @@ inline QString toggleFront() { return QStringLiteral(":/images/togglefront.svg")
 inline QString toggleMiddle() { return QStringLiteral(":/images/togglemiddle.svg"); } // 50 x 20
 inline QString versionIcon() { return QStringLiteral(":/images/versionicon.svg"); } // 32 x 32
 
+// A door sound as a complete WAVE file: 101 the middle door opening, 102 shutting.
+inline QString doorSound(int id) { return QStringLiteral(":/sounds/%1.wav").arg(id); }
+
 } // namespace ResourcePaths

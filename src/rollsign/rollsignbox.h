@@ -37,8 +37,3 @@ private:
     Picture m_face;
     bool m_pressed = false;
 };
-
-// Maps a Qt key to the virtual-key code the roll sign's handlers use (38 Up, 40 Down, ...).
-int virtualKeyCode(int qtKey);
-// Maps Qt keyboard modifiers to the shift mask (1 Shift, 2 Ctrl, 4 Alt).
-int shiftMask(Qt::KeyboardModifiers modifiers);

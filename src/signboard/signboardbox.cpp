@@ -1,5 +1,6 @@
 #include "signboardbox.h"
 
+#include "inputcodes.h"
 #include "signboard.h"
 #include "twips.h"
 
@@ -14,26 +15,6 @@ const QColor OuterShadow(160, 160, 160);
 const QColor InnerShadow(105, 105, 105);
 const QColor OuterLight(255, 255, 255);
 const QColor InnerLight(227, 227, 227);
-
-int buttonCode(Qt::MouseButton button)
-{
-    switch (button) {
-    case Qt::LeftButton:
-        return 1;
-    case Qt::RightButton:
-        return 2;
-    case Qt::MiddleButton:
-        return 4;
-    default:
-        return 0;
-    }
-}
-
-int shiftCode(Qt::KeyboardModifiers modifiers)
-{
-    return ((modifiers & Qt::ShiftModifier) ? 1 : 0) | ((modifiers & Qt::ControlModifier) ? 2 : 0)
-        | ((modifiers & Qt::AltModifier) ? 4 : 0);
-}
 
 void drawEdge(QPainter &painter, const QRect &rect, const QColor &topLeft, const QColor &bottomRight)
 {
@@ -93,8 +74,8 @@ void SignboardBox::mousePressEvent(QMouseEvent *event)
         m_leftDown = true;
         m_grab = event->position().toPoint();
     }
-    emit mouseDown(buttonCode(event->button()),
-        shiftCode(event->modifiers()),
+    emit mouseDown(InputCodes::button(event->button()),
+        InputCodes::shift(event->modifiers()),
         event->position().x() * Twips::PerPixel,
         event->position().y() * Twips::PerPixel);
 }

@@ -1,0 +1,43 @@
+#include "paneldoorcontrols.h"
+
+#include "frmset.h"
+
+#include <QAbstractButton>
+#include <QScrollBar>
+
+PanelDoorControls::PanelDoorControls(std::function<frmSet *()> panel)
+    : m_panel(std::move(panel))
+{
+}
+
+bool PanelDoorControls::frontOpen() const
+{
+    return m_panel()->Check1()->isChecked();
+}
+
+bool PanelDoorControls::middleOpen() const
+{
+    return m_panel()->Check2()->isChecked();
+}
+
+int PanelDoorControls::frontSpeed() const
+{
+    return m_panel()->HScroll1()->value();
+}
+
+int PanelDoorControls::middleSpeed() const
+{
+    return m_panel()->HScroll2()->value();
+}
+
+DoorControls::MiddleMode PanelDoorControls::middleMode() const
+{
+    switch (m_panel()->middleDoorMode()) {
+    case 0:
+        return Both;
+    case 1:
+        return LeftLeaf;
+    default:
+        return RightLeaf;
+    }
+}

@@ -1,0 +1,53 @@
+#include "doorsounds.h"
+
+#include "resourcepaths.h"
+#include "soundoutput.h"
+
+#include <QAbstractEventDispatcher>
+#include <QCoreApplication>
+#include <QFile>
+
+DoorSounds::DoorSounds(SoundOutput *output, EventPass eventPass)
+    : m_output(output)
+    , m_eventPass(std::move(eventPass))
+{
+}
+
+void DoorSounds::PlayWave(int id)
+{
+    m_waveData = loadWave(id);
+    if (m_output) {
+        m_output->play(m_waveData, SoundOutput::Mode::Wait);
+    }
+}
+
+void DoorSounds::PlayWaveAsync(int id)
+{
+    m_waveData = loadWave(id);
+    if (m_output) {
+        m_output->play(m_waveData, SoundOutput::Mode::Background);
+    }
+    if (m_eventPass) {
+        m_eventPass();
+    }
+}
+
+QByteArray DoorSounds::loadWave(int id)
+{
+    QFile file(ResourcePaths::doorSound(id));
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    return file.readAll();
+}
+
+void DoorSounds::handleWaitingEventsExceptInput()
+{
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    // The pass above takes the window system's wake-up call with it but leaves the input it
+    // skipped in the queue; without a fresh wake-up the event loop could sleep on that input after
+    // the movement until some unrelated event arrived.
+    if (QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance()) {
+        dispatcher->wakeUp();
+    }
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "soundoutput.h"
+
+#include <functional>
+#include <vector>
+
+// Records what would be played and returns at once; `onPlay` runs inside each play.
+class FakeSoundOutput final : public SoundOutput
+{
+public:
+    struct Play
+    {
+        QByteArray wave;
+        Mode mode;
+    };
+
+    void play(const QByteArray &wave, Mode mode) override
+    {
+        plays.push_back({wave, mode});
+        if (onPlay) {
+            onPlay();
+        }
+    }
+
+    std::vector<Play> plays;
+    std::function<void()> onPlay;
+};

@@ -1,0 +1,121 @@
+#include "rasterpicture.h"
+
+#include <QPainter>
+#include <QTest>
+
+namespace {
+
+// A vector picture with hard edges and a diagonal, so scaling and banding faults show.
+Picture testDrawing()
+{
+    return Picture(QSize(56, 152), [](QPainter *painter, const QRectF &target) {
+        painter->save();
+        painter->translate(target.topLeft());
+        painter->scale(target.width() / 56.0, target.height() / 152.0);
+        painter->fillRect(QRectF(0, 0, 56, 152), QColor(40, 60, 80));
+        painter->fillRect(QRectF(6, 10, 44, 60), QColor(150, 200, 230));
+        painter->fillRect(QRectF(6, 80, 44, 60), QColor(150, 200, 230));
+        painter->setPen(QPen(Qt::white, 2, Qt::SolidLine, Qt::FlatCap));
+        painter->drawLine(QPointF(4, 4), QPointF(52, 148));
+        painter->restore();
+    });
+}
+
+QImage paint(const Picture &picture, qreal ratio, const QRectF &target)
+{
+    QImage image(QSize(int(80 * ratio), int(170 * ratio)), QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::black);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    picture.draw(&painter, target);
+    return image;
+}
+
+// The largest difference of any colour channel between two images of one size.
+int largestDifference(const QImage &a, const QImage &b)
+{
+    int largest = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y);
+            const QRgb q = b.pixel(x, y);
+            largest = std::max(
+                {largest, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)), std::abs(qBlue(p) - qBlue(q))});
+        }
+    }
+    return largest;
+}
+
+} // namespace
+
+class RasterPictureTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void unscaled_matchesTheVectors_data();
+    void unscaled_matchesTheVectors();
+    void stretched_isOneSmoothImageWithoutBandSeams_data();
+    void stretched_isOneSmoothImageWithoutBandSeams();
+};
+
+void RasterPictureTest::unscaled_matchesTheVectors_data()
+{
+    QTest::addColumn<qreal>("ratio");
+    QTest::newRow("100 %") << 1.0;
+    QTest::newRow("150 %") << 1.5;
+    QTest::newRow("200 %") << 2.0;
+}
+
+void RasterPictureTest::unscaled_matchesTheVectors()
+{
+    QFETCH(qreal, ratio);
+    const Picture vector = testDrawing();
+    const Picture raster = rasterPicture(vector);
+    const QRectF place(QPointF(10, 8), QSizeF(56, 152));
+
+    QCOMPARE(raster.size(), vector.size());
+    // Drawn again at another ratio first, so the copy has to follow the ratio.
+    paint(raster, ratio == 1.0 ? 2.0 : 1.0, place);
+    const int difference = largestDifference(paint(raster, ratio, place), paint(vector, ratio, place));
+    QVERIFY2(difference <= 8, qPrintable(QString::number(difference)));
+}
+
+void RasterPictureTest::stretched_isOneSmoothImageWithoutBandSeams_data()
+{
+    QTest::addColumn<qreal>("ratio");
+    QTest::addColumn<QRectF>("target");
+    QTest::newRow("shut width") << 1.0 << QRectF(5, 3, 56, 153);
+    QTest::newRow("narrowed by one twip") << 1.0 << QRectF(5, 3, 55.9333, 153);
+    QTest::newRow("almost open, 150 %") << 1.5 << QRectF(5, 3, 7.3333, 153);
+    QTest::newRow("fractional top, 200 %") << 2.0 << QRectF(5, 3.4, 30.5, 150.2);
+}
+
+void RasterPictureTest::stretched_isOneSmoothImageWithoutBandSeams()
+{
+    QFETCH(qreal, ratio);
+    QFETCH(QRectF, target);
+    const Picture raster = rasterPicture(testDrawing());
+
+    // The same copy drawn in one piece is what the bands must add up to.
+    QImage copy(QSize(int(56 * ratio), int(152 * ratio)), QImage::Format_ARGB32_Premultiplied);
+    copy.setDevicePixelRatio(ratio);
+    copy.fill(Qt::transparent);
+    {
+        QPainter painter(&copy);
+        painter.setRenderHint(QPainter::Antialiasing, true);
+        testDrawing().draw(&painter, QRectF(0, 0, 56, 152));
+    }
+    const QImage whole =
+        paint(Picture(QSize(56, 152), [copy](QPainter *painter, const QRectF &to) { painter->drawImage(to, copy); }),
+            ratio,
+            target);
+
+    const int difference = largestDifference(paint(raster, ratio, target), whole);
+    QVERIFY2(difference <= 4, qPrintable(QString::number(difference)));
+}
+
+QTEST_MAIN(RasterPictureTest)
+#include "rasterpicture_test.moc"
