@@ -3,12 +3,14 @@
 #include <QByteArray>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 
-extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv);
+// Optional, as for libFuzzer: a target without set-up leaves it out.
+extern "C" __attribute__((weak)) int LLVMFuzzerInitialize(int *argc, char ***argv);
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size);
 
 namespace {
@@ -29,7 +31,9 @@ int replay(const QString &path)
 
 int main(int argc, char **argv)
 {
-    LLVMFuzzerInitialize(&argc, &argv);
+    if (LLVMFuzzerInitialize) {
+        LLVMFuzzerInitialize(&argc, &argv);
+    }
     int failures = 0;
     int inputs = 0;
     for (int i = 1; i < argc; ++i) {

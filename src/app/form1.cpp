@@ -169,7 +169,8 @@ void Form1::closeEvent(QCloseEvent *event)
     if (m_frmSet) {
         m_frmSet->hide();
     }
-    QCoreApplication::exit(0);
+    // A settings file that could not be written ends the program with a failure exit code.
+    QCoreApplication::exit(m_settingsSaveFailed ? 1 : 0);
 }
 
 void Form1::mousePressEvent(QMouseEvent *event)

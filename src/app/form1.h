@@ -78,6 +78,8 @@ public:
     void picDir();
     void SaveIni();
     void LoadIni();
+    // The settings file `SaveIni` and `LoadIni` use; by default the one beside the program file.
+    void setSettingsFilePath(const QString &path) { m_settingsFilePath = path; }
 
     // Event handlers of the window and its controls.
     void Form_MouseDown(int button, int shift, double x, double y);
@@ -201,6 +203,16 @@ private:
     // ---- Dialogs ----
 
     // ---- Settings file ----
+    // Steps of `LoadIni`: applies the file, or says it failed at some step; then the fixed
+    // settings of a first start.
+    bool restoreSettings();
+    void recoverSettings();
+    QString settingsFilePath() const;
+    QString m_settingsFilePath; // empty: the file beside the program file
+    QString m_reservedText; // carried through the settings file, used by nothing
+    qint32 m_reservedNumber1 = 0;
+    qint32 m_reservedNumber2 = 0;
+    bool m_settingsSaveFailed = false; // the program then ends with a failure exit code
 
     // ---- Decoration ----
     QWidget *m_picSlideBase1 = nullptr;

@@ -1,10 +1,209 @@
 // The settings file: written when the bus window closes, read while it loads.
 #include "form1.h"
+#include "frmset.h"
+#include "messageboxes.h"
+#include "rollsign.h"
+#include "settingsfile.h"
+#include "settingsline.h"
+#include "twips.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QWindow>
+
+namespace {
+
+constexpr int FirstStartFrontSpeed = 10000;
+constexpr int FirstStartMiddleSpeed = 6000;
+
+// The bus window's outer height, title bar and borders included, in pixels. A window system
+// knows its frame only once the window is on the screen; before that this is the client height.
+int outerHeight(QWidget *window)
+{
+    if (QWindow *handle = window->windowHandle()) {
+        return handle->frameGeometry().height();
+    }
+    return window->frameGeometry().height();
+}
+
+// Puts the settings panel directly below the bus window once the bus window is on the screen.
+// Where windows have frames drawn by a window manager (X11), the bus window's outer height is
+// known only after it has been mapped, long after the settings were applied: this watches the
+// bus window until it is first painted on the screen, places the panel again below its outer
+// height as then known, and goes.
+class PanelBelowWindow final : public QObject
+{
+public:
+    PanelBelowWindow(QWidget *window, QWidget *panel)
+        : QObject(window)
+        , m_window(window)
+        , m_panel(panel)
+    {
+        window->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == m_window && event->type() == QEvent::Paint) {
+            if (m_panel && m_window->isVisible()) {
+                m_panel->move(0, outerHeight(m_window));
+            }
+            m_window->removeEventFilter(this);
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    QWidget *m_window;
+    QPointer<QWidget> m_panel;
+};
+
+} // namespace
 
 void Form1::SaveIni()
 {
+    frmSet *panel = settingsPanel();
+    AppSettings settings;
+    settings.formLeft = Twips::fromPixels(pos().x());
+    settings.formTop = Twips::fromPixels(pos().y());
+    settings.panelLeft = Twips::fromPixels(panel->pos().x());
+    settings.panelTop = Twips::fromPixels(panel->pos().y());
+    settings.desiMakuPath = m_rollSign.DesiMakuPath();
+    settings.reservedText = m_reservedText;
+    settings.reservedNumber1 = m_reservedNumber1;
+    settings.reservedNumber2 = m_reservedNumber2;
+    settings.kanbanPath = KanbanPath();
+    settings.kanbanLeft = kanbanLeft();
+    settings.kanbanTop = kanbanTop();
+    settings.kanbanShown = m_mnuViewKanban->isChecked();
+    settings.frameShown = m_mnuViewWaku->isChecked();
+    settings.frontSpeed = panel->HScroll1()->value();
+    settings.middleSpeed = panel->HScroll2()->value();
+    settings.middleDoorMode = std::int16_t(panel->middleDoorMode());
+
+    const SettingsFile file(settingsFilePath());
+    const QString error = file.write(SettingsLine::encode(settings));
+    if (error.isEmpty()) {
+        return;
+    }
+    // The one failure nobody traps: it is reported, and the program ends as it was about to.
+    // The old file stays as it was.
+    m_settingsSaveFailed = true;
+    if (m_services.messages) {
+        m_services.messages->show(this,
+            QStringLiteral("ソラミネ"),
+            tr("設定ファイルを保存できませんでした。") + QLatin1String("\n\n") + error,
+            MessageBoxes::Icon::Critical);
+    }
+}
+
+QString Form1::settingsFilePath() const
+{
+    return m_settingsFilePath.isEmpty() ? SettingsFile::programDefault() : m_settingsFilePath;
 }
 
 void Form1::LoadIni()
 {
+    // Any failure gives the settings of a first start, without a word to the user. What was
+    // applied before the failure stays.
+    if (!restoreSettings()) {
+        recoverSettings();
+    }
+}
+
+bool Form1::restoreSettings()
+{
+    const SettingsFile file(settingsFilePath());
+    const SettingsFile::ReadResult read = file.read();
+    if (!read.ok()) {
+        return false;
+    }
+    const SettingsDecodeResult line = SettingsLine::decode(read.text);
+    const AppSettings &settings = line.settings;
+
+    // The texts and the reserved values take what was read even when a later field fails.
+    if (line.fieldsRead >= 5) {
+        m_rollSign.setDesiMakuPath(settings.desiMakuPath);
+    }
+    if (line.fieldsRead >= 6) {
+        m_reservedText = settings.reservedText;
+    }
+    if (line.fieldsRead >= 7) {
+        m_reservedNumber1 = settings.reservedNumber1;
+    }
+    if (line.fieldsRead >= 8) {
+        m_reservedNumber2 = settings.reservedNumber2;
+    }
+    if (line.fieldsRead >= 9) {
+        setKanbanPath(settings.kanbanPath);
+    }
+    if (!line.ok()) {
+        return false;
+    }
+
+    move(Twips::toPixels(settings.formLeft), Twips::toPixels(settings.formTop));
+    frmSet *panel = settingsPanel();
+    panel->move(Twips::toPixels(settings.panelLeft), Twips::toPixels(settings.panelTop));
+
+    setKanbanVisible(settings.kanbanShown);
+    m_mnuViewKanban->setChecked(settings.kanbanShown);
+    setWakuVisible(settings.frameShown);
+    m_mnuViewWaku->setChecked(settings.frameShown);
+
+    setKanbanLeft(settings.kanbanLeft);
+    setKanbanTop(settings.kanbanTop);
+    if (!setKanbanPicture(KanbanPath())) {
+        return false;
+    }
+    PicKanban_DblClick();
+
+    // A speed is set only when it is one the bar can hold; setting the value the bar already has
+    // changes nothing, so its label keeps showing "0".
+    const auto validSpeed = [](std::int32_t speed) {
+        return speed >= frmSet::SpeedMin && speed <= frmSet::SpeedMax;
+    };
+    if (!validSpeed(settings.frontSpeed)) {
+        return false;
+    }
+    panel->HScroll1()->setValue(settings.frontSpeed);
+    if (!validSpeed(settings.middleSpeed)) {
+        return false;
+    }
+    panel->HScroll2()->setValue(settings.middleSpeed);
+
+    // An empty folder text lists no faces and succeeds, as does a folder without faces; the face
+    // shown then stays the default one.
+    if (!m_rollSign.File1().setPath(m_rollSign.DesiMakuPath()).ok()) {
+        return false;
+    }
+    if (m_rollSign.File1().count() > 0) {
+        QString folder = m_rollSign.DesiMakuPath();
+        if (!folder.endsWith(RollSign::separator())) {
+            folder += RollSign::separator();
+        }
+        if (!showFace(folder + m_rollSign.File1().name(0))) {
+            return false;
+        }
+    }
+
+    if (settings.middleDoorMode < 0 || settings.middleDoorMode > 2) {
+        return false;
+    }
+    panel->Option1(settings.middleDoorMode)->setChecked(true);
+    return true;
+}
+
+void Form1::recoverSettings()
+{
+    move(0, 0);
+    frmSet *panel = settingsPanel();
+    panel->move(0, outerHeight(this));
+    new PanelBelowWindow(this, panel);
+    MnuKanbanReset_Click();
+    panel->HScroll1()->setValue(FirstStartFrontSpeed);
+    panel->HScroll2()->setValue(FirstStartMiddleSpeed);
+    panel->Option1(0)->setChecked(true);
 }

@@ -40,11 +40,16 @@ void Form1Test::baseName_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("base");
-    QTest::newRow("windows exe") << "C:/Apps/abc.exe" << "abc";
-    QTest::newRow("upper-case ending") << "D:/KT41A0001.EXE" << "KT41A0001";
-    QTest::newRow("unix program") << "/opt/bus/abc" << "abc";
-    QTest::newRow("dots kept") << "/opt/bus/my.bus" << "my.bus";
-    QTest::newRow("dots before exe") << "C:/x/my.bus.exe" << "my.bus";
+    QTest::newRow("windows exe") << "C:/Apps/abc.exe"
+                                 << "abc";
+    QTest::newRow("upper-case ending") << "D:/KT41A0001.EXE"
+                                       << "KT41A0001";
+    QTest::newRow("unix program") << "/opt/bus/abc"
+                                  << "abc";
+    QTest::newRow("dots kept") << "/opt/bus/my.bus"
+                               << "my.bus";
+    QTest::newRow("dots before exe") << "C:/x/my.bus.exe"
+                                     << "my.bus";
 }
 
 void Form1Test::baseName()

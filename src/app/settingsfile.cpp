@@ -1,0 +1,99 @@
+#include "settingsfile.h"
+
+#include "programfile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+namespace {
+
+QStringDecoder decoderFor(const QByteArray &encoding)
+{
+    return encoding.isEmpty() ? QStringDecoder(QStringConverter::System) : QStringDecoder(encoding.constData());
+}
+
+QStringEncoder encoderFor(const QByteArray &encoding)
+{
+    return encoding.isEmpty() ? QStringEncoder(QStringConverter::System) : QStringEncoder(encoding.constData());
+}
+
+} // namespace
+
+QString SettingsFile::pathFor(const QString &folder, const QString &baseName)
+{
+    QString path = QDir::toNativeSeparators(folder);
+    if (!path.endsWith(QDir::separator())) {
+        path += QDir::separator();
+    }
+    return path + baseName + QLatin1String(".ini");
+}
+
+QString SettingsFile::programDefault()
+{
+    return pathFor(ProgramFile::folder(), ProgramFile::baseName());
+}
+
+SettingsFile::SettingsFile(QString path, QByteArray encoding)
+    : m_path(std::move(path))
+    , m_encoding(std::move(encoding))
+{
+}
+
+SettingsFile::ReadResult SettingsFile::read() const
+{
+    QFile file(m_path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {{}, m_path + QLatin1String(": ") + file.errorString()};
+    }
+    const QByteArray bytes = file.read(MaxBytes);
+    if (file.error() != QFileDevice::NoError) {
+        return {{}, m_path + QLatin1String(": ") + file.errorString()};
+    }
+    QStringDecoder decoder = decoderFor(m_encoding);
+    if (!decoder.isValid()) {
+        return {{}, QLatin1String("unknown text encoding ") + QString::fromLatin1(m_encoding)};
+    }
+    QString text = decoder.decode(bytes);
+    if (decoder.hasError()) {
+        return {{}, m_path + QLatin1String(": not text in the file's encoding")};
+    }
+    return {text, {}};
+}
+
+QString SettingsFile::write(const QString &text) const
+{
+    QStringEncoder encoder = encoderFor(m_encoding);
+    if (!encoder.isValid()) {
+        return m_path + QLatin1String(": unknown text encoding ") + QString::fromLatin1(m_encoding);
+    }
+    // A character the encoding cannot hold is written as the encoding's substitute; the rest of
+    // the settings are still worth keeping.
+    const QByteArray bytes = encoder.encode(text);
+
+    // A save file never falls back to writing over the old file in place. It is unbuffered and
+    // written to the last byte here: the buffered write of Qt 6.4 loses the error of a write cut
+    // short at the final flush (a full disk), and the cut file would then replace the old one.
+    QSaveFile file(m_path);
+    const auto failure = [this, &file] {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return QDir::toNativeSeparators(m_path) + QLatin1String(": ") + reason;
+    };
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        return failure();
+    }
+    for (qint64 written = 0; written < bytes.size();) {
+        const qint64 count = file.write(bytes.constData() + written, bytes.size() - written);
+        if (count <= 0) {
+            return failure();
+        }
+        written += count;
+    }
+    if (!file.commit()) {
+        return failure();
+    }
+    return {};
+}

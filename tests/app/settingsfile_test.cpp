@@ -1,0 +1,232 @@
+#include "settingsfile.h"
+#include "settingsline.h"
+#include "settingsloopcontent.h"
+#include "writefault.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QStringDecoder>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+
+namespace {
+
+QByteArray readBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+const QByteArray OldContent = "1500,3000,9000,6000,\"\",\"\",0,0,\"\",3450,2010,#TRUE#,#TRUE#,6000,10000,1\r\n";
+
+} // namespace
+
+class SettingsFileTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void pathFor_addsTheSeparatorOnlyWhenMissing_data();
+    void pathFor_addsTheSeparatorOnlyWhenMissing();
+    void write_thenRead_givesTheTextInUtf8();
+    void read_missingFile_fails();
+    void read_theOriginalsCp932Bytes_givesTheJapanesePaths();
+    void write_diskFull_reportsPathAndLeavesTheOldFile();
+    void write_diskFull_wouldDamageAFileWrittenInPlace();
+    void write_folderNotWritable_reportsPathAndLeavesTheOldFile();
+    void kill_duringSaves_neverLeavesAPartialFile();
+};
+
+void SettingsFileTest::pathFor_addsTheSeparatorOnlyWhenMissing_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("baseName");
+    QTest::addColumn<QString>("path");
+    QTest::newRow("folder") << "/opt/bus"
+                            << "KT41A0001"
+                            << "/opt/bus/KT41A0001.ini";
+    QTest::newRow("folder with separator") << "/opt/bus/"
+                                           << "KT41A0001"
+                                           << "/opt/bus/KT41A0001.ini";
+    QTest::newRow("root") << "/"
+                          << "KT41A0001"
+                          << "/KT41A0001.ini";
+    QTest::newRow("renamed program") << "/opt/bus"
+                                     << "abc"
+                                     << "/opt/bus/abc.ini";
+}
+
+void SettingsFileTest::pathFor_addsTheSeparatorOnlyWhenMissing()
+{
+    QFETCH(QString, folder);
+    QFETCH(QString, baseName);
+    QFETCH(QString, path);
+    QCOMPARE(SettingsFile::pathFor(folder, baseName), QDir::toNativeSeparators(path));
+}
+
+void SettingsFileTest::write_thenRead_givesTheTextInUtf8()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("KT41A0001.ini"));
+    const QString line =
+        QStringLiteral("0,0,0,3225,\"/home/運転士/方向幕/\",\"\",0,0,\"\",3450,2010,#TRUE#,#TRUE#,10000,6000,0\r\n");
+    writeBytes(path, OldContent);
+
+    const SettingsFile file(path, "UTF-8");
+    QCOMPARE(file.write(line), QString());
+    QCOMPARE(readBytes(path), line.toUtf8());
+    const SettingsFile::ReadResult read = file.read();
+    QVERIFY2(read.ok(), qPrintable(read.error));
+    QCOMPARE(read.text, line);
+    // Nothing but the settings file is left in the folder.
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("KT41A0001.ini")});
+}
+
+void SettingsFileTest::read_missingFile_fails()
+{
+    QTemporaryDir dir;
+    const SettingsFile::ReadResult read = SettingsFile(dir.filePath(QStringLiteral("none.ini"))).read();
+    QVERIFY(!read.ok());
+    QVERIFY(read.error.contains(QLatin1String("none.ini")));
+}
+
+void SettingsFileTest::read_theOriginalsCp932Bytes_givesTheJapanesePaths()
+{
+    // A file as a Japanese Windows system writes it. The second bytes of ソ and 表 are the
+    // backslash's byte, so the bytes must be decoded before the line is read.
+    const QByteArray bytes = QByteArray::fromHex("302c302c302c333232352c22433a5c"
+                                                 "835c83895c955c8ea65c" // ソラ\表示\ (backslash)
+                                                 "222c22222c302c302c22433a5c"
+                                                 "95fb8cfc968b5c8ac594c22e676966" // 方向幕\看板.gif
+                                                 "222c333435302c323031302c235452554523"
+                                                 "2c2346414c5345232c31303030302c363030302c300d0a");
+    const QString expectedFolder = QStringLiteral("C:\\ソラ\\表示\\");
+    const QString expectedPicture = QStringLiteral("C:\\方向幕\\看板.gif");
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("KT41A0001.ini"));
+    writeBytes(path, bytes);
+
+    const auto check = [&](const SettingsFile &file) {
+        const SettingsFile::ReadResult read = file.read();
+        QVERIFY2(read.ok(), qPrintable(read.error));
+        const SettingsDecodeResult line = SettingsLine::decode(read.text);
+        QVERIFY2(line.ok(), qPrintable(line.error));
+        QCOMPARE(line.settings.desiMakuPath, expectedFolder);
+        QCOMPARE(line.settings.kanbanPath, expectedPicture);
+        QCOMPARE(line.settings.frameShown, false);
+        // Written back, the bytes are the original's.
+        QCOMPARE(file.write(SettingsLine::encode(line.settings)), QString());
+        QCOMPARE(readBytes(path), bytes);
+    };
+
+    if (!QStringDecoder("CP932").isValid()) {
+        QSKIP("this Qt has no CP932 converter");
+    }
+    check(SettingsFile(path, "CP932"));
+    // The program's own choice of encoding reads the same file where the code page is in use.
+    if (QStringDecoder(QStringConverter::System).decode(QByteArray("\x95\x5c")) == QStringLiteral("表")) {
+        check(SettingsFile(path));
+    }
+}
+
+void SettingsFileTest::write_diskFull_reportsPathAndLeavesTheOldFile()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("KT41A0001.ini"));
+    writeBytes(path, OldContent);
+
+    QString error;
+    {
+        const WriteFault::FileSizeLimit full(16);
+        if (!full.isActive()) {
+            QSKIP("no file size limit on this system");
+        }
+        error = SettingsFile(path).write(SettingsLoopContent::line(0));
+    }
+    QVERIFY(!error.isEmpty());
+    QVERIFY2(error.contains(QDir::toNativeSeparators(path)), qPrintable(error));
+    QVERIFY2(error.contains(QLatin1String("large")), qPrintable(error)); // EFBIG: "File too large"
+    QCOMPARE(readBytes(path), OldContent);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("KT41A0001.ini")});
+}
+
+void SettingsFileTest::write_diskFull_wouldDamageAFileWrittenInPlace()
+{
+    // The fault of the test above is real: a writer that empties the old file first loses it.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("KT41A0001.ini"));
+    writeBytes(path, OldContent);
+    {
+        const WriteFault::FileSizeLimit full(16);
+        if (!full.isActive()) {
+            QSKIP("no file size limit on this system");
+        }
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(SettingsLoopContent::line(0).toUtf8());
+        file.close();
+    }
+    QVERIFY(readBytes(path) != OldContent);
+}
+
+void SettingsFileTest::write_folderNotWritable_reportsPathAndLeavesTheOldFile()
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("program"));
+    QVERIFY(QDir().mkdir(folder));
+    const QString path = SettingsFile::pathFor(folder, QStringLiteral("KT41A0001"));
+    writeBytes(path, OldContent);
+
+    QString error;
+    {
+        const WriteFault::ReadOnlyFolder readOnly(folder);
+        if (!readOnly.isReadOnly()) {
+            QSKIP("cannot make a folder read-only for this user on this file system");
+        }
+        error = SettingsFile(path).write(SettingsLoopContent::line(0));
+    }
+    QVERIFY(!error.isEmpty());
+    QVERIFY2(error.contains(path), qPrintable(error));
+    QCOMPARE(readBytes(path), OldContent);
+}
+
+void SettingsFileTest::kill_duringSaves_neverLeavesAPartialFile()
+{
+#ifdef Q_OS_WIN
+    const QString program = QCoreApplication::applicationDirPath() + QLatin1String("/settings_save_loop.exe");
+#else
+    const QString program = QCoreApplication::applicationDirPath() + QLatin1String("/settings_save_loop");
+#endif
+    const QByteArray lines[2] = {SettingsLoopContent::line(0).toUtf8(), SettingsLoopContent::line(1).toUtf8()};
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("KT41A0001.ini"));
+
+    constexpr int Runs = 100;
+    int intact = 0;
+    for (int run = 0; run < Runs; ++run) {
+        QProcess saver;
+        saver.start(program, {path, QStringLiteral("atomic")});
+        QVERIFY2(saver.waitForReadyRead(30000), "the save loop did not start");
+        QThread::usleep(QRandomGenerator::global()->bounded(20000));
+        saver.kill(); // SIGKILL
+        QVERIFY(saver.waitForFinished(30000));
+        const QByteArray content = readBytes(path);
+        if (content == lines[0] || content == lines[1]) {
+            ++intact;
+        }
+    }
+    QCOMPARE(intact, Runs);
+}
+
+QTEST_GUILESS_MAIN(SettingsFileTest)
+#include "settingsfile_test.moc"

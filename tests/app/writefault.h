@@ -1,0 +1,129 @@
+#pragma once
+
+#include <QFile>
+#include <QString>
+#include <QtGlobal>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+#ifdef Q_OS_LINUX
+#include <linux/fs.h>
+#endif
+
+// Ways to make writing a file fail, also for root (tests and CI run as root, and root may write
+// into a read-only folder). Each undoes itself when it goes out of scope.
+namespace WriteFault {
+
+// A full disk: while it lives, no regular file of this process can grow beyond `bytes` (writes
+// beyond fail with "File too large" instead of the signal that would end the process).
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(quint64 bytes)
+    {
+#ifdef Q_OS_UNIX
+        m_active = getrlimit(RLIMIT_FSIZE, &m_old) == 0;
+        if (m_active) {
+            m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+            rlimit limited = m_old;
+            limited.rlim_cur = rlim_t(bytes);
+            m_active = setrlimit(RLIMIT_FSIZE, &limited) == 0;
+        }
+#else
+        Q_UNUSED(bytes);
+#endif
+    }
+    ~FileSizeLimit()
+    {
+#ifdef Q_OS_UNIX
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+#endif
+    }
+    Q_DISABLE_COPY_MOVE(FileSizeLimit)
+
+    bool isActive() const
+    {
+        return m_active;
+    }
+
+private:
+    bool m_active = false;
+#ifdef Q_OS_UNIX
+    rlimit m_old{};
+    void (*m_oldHandler)(int) = SIG_DFL;
+#endif
+};
+
+// A folder nothing can be created in: without write permission for an ordinary user, marked
+// immutable for root (on file systems that have the mark). isReadOnly() says whether it worked.
+class ReadOnlyFolder
+{
+public:
+    explicit ReadOnlyFolder(const QString &folder)
+        : m_folder(folder)
+    {
+#ifdef Q_OS_UNIX
+        const QByteArray name = QFile::encodeName(folder);
+        if (geteuid() != 0) {
+            m_permissions = chmod(name.constData(), 0555) == 0;
+        }
+#ifdef Q_OS_LINUX
+        else {
+            m_fd = open(name.constData(), O_RDONLY | O_DIRECTORY);
+            int flags = 0;
+            if (m_fd >= 0 && ioctl(m_fd, FS_IOC_GETFLAGS, &flags) == 0) {
+                flags |= FS_IMMUTABLE_FL;
+                m_immutable = ioctl(m_fd, FS_IOC_SETFLAGS, &flags) == 0;
+            }
+        }
+#endif
+#endif
+    }
+    ~ReadOnlyFolder()
+    {
+#ifdef Q_OS_UNIX
+        if (m_permissions) {
+            chmod(QFile::encodeName(m_folder).constData(), 0755);
+        }
+#ifdef Q_OS_LINUX
+        if (m_immutable) {
+            int flags = 0;
+            if (ioctl(m_fd, FS_IOC_GETFLAGS, &flags) == 0) {
+                flags &= ~FS_IMMUTABLE_FL;
+                ioctl(m_fd, FS_IOC_SETFLAGS, &flags);
+            }
+        }
+        if (m_fd >= 0) {
+            close(m_fd);
+        }
+#endif
+#endif
+    }
+    Q_DISABLE_COPY_MOVE(ReadOnlyFolder)
+
+    // Whether a new file really cannot be made in the folder.
+    bool isReadOnly() const
+    {
+        QFile probe(m_folder + QLatin1String("/probe"));
+        if (probe.open(QIODevice::WriteOnly)) {
+            probe.remove();
+            return false;
+        }
+        return true;
+    }
+
+private:
+    QString m_folder;
+    bool m_permissions = false;
+    bool m_immutable = false;
+    int m_fd = -1;
+};
+
+} // namespace WriteFault

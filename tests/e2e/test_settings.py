@@ -1,0 +1,141 @@
+"""The settings file in the real program: the first start's placement, a move/change/close/restart
+round trip, and a file that cannot be written."""
+
+import os
+import struct
+import subprocess
+import time
+import unittest
+
+import harness
+
+TWIPS = 15
+GREY = (128, 128, 128)
+LIGHT = (224, 224, 224)
+
+
+def frame_rect(session, win):
+    """(x, y, width, height) of a window's outer frame, title bar and borders included."""
+    x, y = session.client_origin(win)
+    width, height = session.client_size(win)
+    left, right, top, bottom = session.frame_extents(win)
+    return (x - left, y - top, width + left + right, height + top + bottom)
+
+
+def bmp(width, height, colour):
+    """A 24-bit BMP file of one colour."""
+    row = bytes(reversed(colour)) * width
+    row += b"\0" * ((4 - len(row) % 4) % 4)
+    pixels = row * height
+    header = struct.pack("<2sIHHI", b"BM", 54 + len(pixels), 0, 0, 54)
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
+    return header + info + pixels
+
+
+def settings_fields(session):
+    line = session.read_settings()
+    assert line.endswith(b"\r\n"), line
+    return line[:-2].decode("utf-8").split(",")
+
+
+@harness.skip_unless_tools
+class SettingsFileTest(unittest.TestCase):
+    def test_firstStart_busAtTopLeft_panelTouchingItsBottom_andTheFileHoldsTheOuterHeight(self):
+        with harness.Session() as s:
+            bus = s.window(harness.BUS_TITLE)
+            panel = s.window(harness.PANEL_TITLE)
+            time.sleep(0.5)
+            bx, by, bw, bh = frame_rect(s, bus)
+            px, py, _, _ = frame_rect(s, panel)
+            self.assertEqual((bx, by), (0, 0))
+            self.assertGreater(bh, 215, "the bus window has a title bar")
+            self.assertEqual((px, py), (0, bh), "the panel stands directly below the bus window")
+
+            s.close(bus)
+            self.assertEqual(s.wait_exit(10), 0)
+            self.assertEqual(
+                s.read_settings(),
+                f'0,0,0,{bh * TWIPS},"","",0,0,"",3450,2010,#TRUE#,#TRUE#,10000,6000,0\r\n'.encode())
+
+    def test_moveChangeClose_thenRestart_everythingIsWhereItWas(self):
+        # A roll-sign folder and a signboard picture from an earlier run, windows at the top left.
+        files = {"方向幕/a.bmp": bmp(52, 32, (255, 0, 0)), "方向幕/b.bmp": bmp(52, 32, (0, 0, 255)),
+                 "看板.bmp": bmp(60, 20, (0, 160, 0))}
+        with harness.Session(files=files, start_program=False) as s:
+            folder = os.path.join(s.folder, "方向幕") + "/"
+            picture = os.path.join(s.folder, "看板.bmp")
+            with open(s.settings_path(), "wb") as f:
+                f.write(f'0,0,0,4000,"{folder}","",0,0,"{picture}",3450,2010,#TRUE#,#TRUE#,10000,6000,0\r\n'
+                        .encode())
+            s.launch()
+            bus = s.window(harness.BUS_TITLE)
+            panel = s.window(harness.PANEL_TITLE)
+            s.move(bus, 120, 90)
+            s.move(panel, 700, 420)
+            bus_frame = frame_rect(s, bus)
+            panel_frame = frame_rect(s, panel)
+            self.assertNotEqual(bus_frame[:2], (0, 0))
+
+            # The signboard (60 x 20 picture in a 2-pixel border) dragged 100 right and 50 up.
+            s.drag(bus, 230 + 30, 134 + 12, 230 + 130, 134 - 38)
+            # Three clicks on the front-door speed bar's right arrow, and the right leaf only.
+            bar_right, bar_middle = (855 + 30 + 1260) // TWIPS, (195 + 30 + 120) // TWIPS
+            for _ in range(3):
+                s.click(panel, bar_right - 6, bar_middle, settle=0.2)
+            s.click(panel, (90 + 1470) // TWIPS + 8, (1440 + 165 + 135) // TWIPS)
+
+            s.close(bus)
+            self.assertEqual(s.wait_exit(10), 0)
+            fields = settings_fields(s)
+            self.assertEqual([int(v) for v in fields[0:4]],
+                             [bus_frame[0] * TWIPS, bus_frame[1] * TWIPS, panel_frame[0] * TWIPS,
+                              panel_frame[1] * TWIPS])
+            self.assertEqual(fields[4:11], [f'"{folder}"', '""', "0", "0", f'"{picture}"', "4950", "1260"])
+            self.assertEqual(fields[11:16], ["#TRUE#", "#TRUE#", "10003", "6000", "2"])
+            first_close = s.read_settings()
+
+            s.launch()
+            bus = s.window(harness.BUS_TITLE)
+            panel = s.window(harness.PANEL_TITLE)
+            time.sleep(0.5)
+            self.assertEqual(frame_rect(s, bus)[:2], bus_frame[:2])
+            self.assertEqual(frame_rect(s, panel)[:2], panel_frame[:2])
+            ox, oy = s.client_origin(bus)
+            shot = s.screenshot("restarted.png")
+            # The first face of the folder in the sign box, the picture in the dragged signboard
+            # with the frame placed around it.
+            self.assertEqual(shot.pixel(ox + 467 + 20, oy + 32 + 15), (255, 0, 0))
+            self.assertEqual(shot.pixel(ox + 330 + 2 + 30, oy + 84 + 2 + 10), (0, 160, 0))
+            self.assertEqual(shot.pixel(ox + 330 - 3, oy + 84 + 10), LIGHT)
+            self.assertEqual(shot.pixel(ox + 330 - 5, oy + 84 + 10), GREY)
+
+            s.close(bus)
+            self.assertEqual(s.wait_exit(10), 0)
+            self.assertEqual(s.read_settings(), first_close)
+
+    def test_folderNotWritable_closeShowsTheMessage_endsWithFailure_oldFileUnchanged(self):
+        old_line = '1500,1500,0,4500,"","x",5,7,"",3450,2010,#TRUE#,#FALSE#,300,400,1'
+        with harness.Session(settings_line=old_line) as s:
+            bus = s.window(harness.BUS_TITLE)
+            old = s.read_settings()
+            # Root may write into a folder without write permission; an immutable folder stops it too.
+            if os.geteuid() == 0:
+                lock, unlock = ["chattr", "+i", s.folder], ["chattr", "-i", s.folder]
+            else:
+                lock, unlock = ["chmod", "555", s.folder], ["chmod", "755", s.folder]
+            if subprocess.run(lock, stderr=subprocess.DEVNULL).returncode != 0:
+                self.skipTest("cannot make the program's folder read-only here")
+            try:
+                s.close(bus)
+                message = s.window("ソラミネ")
+                s.screenshot("save-failed.png")
+                self.assertIsNone(s.wait_exit(1), "the program waits for the message to be read")
+                s.key(message, "Return")
+                self.assertEqual(s.wait_exit(10), 1)
+            finally:
+                subprocess.run(unlock)
+            self.assertEqual(s.read_settings(), old)
+
+
+if __name__ == "__main__":
+    unittest.main()
