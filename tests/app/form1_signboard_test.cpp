@@ -85,7 +85,7 @@ void Form1SignboardTest::setPicture_sizesBoxStoresPathAndPlacesFrame()
     const QString path = writeImage(QStringLiteral("board.bmp"), QSize(200, 60));
     setPicture(path);
 
-    QCOMPARE(m_dialog.openings.value(0).nameFilters.value(0), QStringLiteral("*.bmp;*.jpeg;*.gif;*.wmf;*.emf"));
+    QCOMPARE(m_dialog.openings.value(0).value(0), QStringLiteral("*.bmp;*.jpeg;*.gif;*.wmf;*.emf"));
     QCOMPARE(m_form->signboard().rect(), QRect(3450, 2010, 204 * 15, 64 * 15));
     QCOMPARE(m_form->PicKanban()->geometry(), QRect(230, 134, 204, 64));
     QCOMPARE(m_form->KanbanPath(), path);
