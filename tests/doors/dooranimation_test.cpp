@@ -30,14 +30,8 @@ public:
 // The front leaf (0), the middle door's left (1) and right (2) leaf of `width` twips.
 QRect leaf(int index, int width)
 {
-    switch (index) {
-    case 0:
-        return {390, 660, width, 2265};
-    case 1:
-        return {5025, 675, width, 2295};
-    default:
-        return {6705 - width, 675, width, 2295};
-    }
+    const int left[] = {390, 5025, 6705 - width};
+    return {left[index], index == 0 ? 660 : 675, width, index == 0 ? 2265 : 2295};
 }
 
 // One door set-up with fakes everywhere; records the leaves after every step.
@@ -59,6 +53,13 @@ struct Rig
     }
 
     Leaves now() const { return {leaves.frontLeaf(), leaves.middleLeaf(0), leaves.middleLeaf(1)}; }
+    void setWidths(int front, int left, int right)
+    {
+        leaves.setFrontWidth(front);
+        leaves.setMiddleWidth(0, left);
+        leaves.setMiddleWidth(1, right);
+        leaves.setMiddleRightLeft(6705 - right);
+    }
 
     DoorLeaves leaves;
     FakeDoorControls controls;
@@ -117,10 +118,7 @@ void DoorAnimationTest::door_stepsOneTwipAndPausesForItsBarAfterEach()
     const std::array<bool, 3> moves{
         front, !front && mode != DoorControls::RightLeaf, !front && mode != DoorControls::LeftLeaf};
     Rig rig;
-    rig.leaves.setFrontWidth(moves[0] ? start : 1080);
-    rig.leaves.setMiddleWidth(0, moves[1] ? start : 840);
-    rig.leaves.setMiddleWidth(1, moves[2] ? start : 840);
-    rig.leaves.setMiddleRightLeft(6705 - rig.leaves.middleWidth(1));
+    rig.setWidths(moves[0] ? start : 1080, moves[1] ? start : 840, moves[2] ? start : 840);
     rig.controls.front = rig.controls.middle = open;
     rig.controls.mode = DoorControls::MiddleMode(std::max(mode, 0));
     const Rig::Leaves before = rig.now();
@@ -177,11 +175,7 @@ void DoorAnimationTest::middle_soundComesFirstAndTheModeIsReadOnceAfterIt()
     QFETCH(int, passes);
     Rig rig;
     rig.controls.middle = open;
-    if (!open) {
-        rig.leaves.setMiddleWidth(0, 110);
-        rig.leaves.setMiddleWidth(1, 110);
-        rig.leaves.setMiddleRightLeft(6705 - 110);
-    }
+    rig.setWidths(1080, open ? 840 : 110, open ? 840 : 110);
     int stepsAtSound = -1;
     int pacerStartsAtSound = -1;
     rig.output.onPlay = [&] {
