@@ -23,7 +23,6 @@ private slots:
     void press_opensMenuOnlyForRightButtonOnBusFrameOrSignboard_data();
     void press_opensMenuOnlyForRightButtonOnBusFrameOrSignboard();
     void speedLabels_followTheBarsFromZero();
-    void menu_holdsItsItemsInOrderWithTicks();
 };
 
 void Form1Test::baseName_data()
@@ -127,16 +126,6 @@ void Form1Test::speedLabels_followTheBarsFromZero()
     panel->HScroll2()->setValue(30000);
     QCOMPARE(panel->lblMaeSpeed()->text(), QStringLiteral("1"));
     QCOMPARE(panel->lblNakaSpeed()->text(), QStringLiteral("30000"));
-}
-
-void Form1Test::menu_holdsItsItemsInOrderWithTicks()
-{
-    Form1 form({});
-    QStringList items;
-    for (const QAction *action : form.MnuTempMenu1()->actions()) {
-        items << (action->isSeparator() ? QStringLiteral("-") : action->text() + (action->isChecked() ? "+" : ""));
-    }
-    QCOMPARE(items, QStringList({"看板の表示+", "枠の表示+", "看板の画像を設定...", "-", "看板のリセット"}));
 }
 
 QTEST_MAIN(Form1Test)

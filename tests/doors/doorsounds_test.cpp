@@ -37,14 +37,7 @@ void DoorSoundsTest::embeddedWave_isPlainEightBitMonoTone()
     QCOMPARE(clip->channels, 1);
     QCOMPARE(clip->sampleRate, 22050);
     QCOMPARE(clip->bitsPerSample, 8);
-    // One steady tone of 129 samples with a peak of 75 around the midpoint; the opening sound is
-    // the beginning of the shutting one.
-    int peak = 0;
-    for (int n = 0; n < clip->samples.size(); ++n) {
-        peak = std::max(peak, std::abs(quint8(clip->samples[n]) - 128));
-        QVERIFY2(n < 129 || clip->samples[n] == clip->samples[n - 129], qPrintable(QString::number(n)));
-    }
-    QCOMPARE(peak, 75);
+    // The two clips hold the same tone: the opening sound is the beginning of the shutting one.
     QCOMPARE(clip->samples.left(17640), DoorSounds::loadWave(101).mid(44));
 }
 

@@ -65,7 +65,6 @@ void FileListTest::setPath_failure_keepsPreviousList_data()
     QTest::addColumn<QString>("subPath");
     QTest::addColumn<int>("status");
     QTest::newRow("missing folder") << "missing" << int(FileList::Status::NotFound);
-    QTest::newRow("missing parent") << "missing/deeper/" << int(FileList::Status::NotFound);
     QTest::newRow("a file") << "old/a.bmp" << int(FileList::Status::Failed);
     QTest::newRow("below a file") << "old/a.bmp/x" << int(FileList::Status::Failed);
     QTest::newRow("NUL inside") << QStringLiteral("old") + QChar(0) + QStringLiteral("x")

@@ -47,7 +47,6 @@ void RollSignTest::keys_stepWithoutWrapping_data()
     QTest::newRow("Up after Down") << 3 << "DDU" << 1 << "a/01.bmp";
     QTest::newRow("empty folder, Down moves on") << 0 << "D" << 1 << "";
     QTest::newRow("empty folder, Down then Up") << 0 << "DU" << 0 << "";
-    QTest::newRow("switch keeps the position") << 5 << "DDDDS" << 4 << "";
     QTest::newRow("shorter list, Down moves further") << 5 << "DDDDSD" << 5 << "";
     QTest::newRow("shorter list, Up back to its last") << 5 << "DDDDSUUU" << 1 << "b/01.bmp";
     QTest::newRow("other key") << 3 << "DX" << 1 << "";

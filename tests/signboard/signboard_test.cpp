@@ -15,7 +15,6 @@ class SignboardTest : public QObject
 private slots:
     void fullPlacement_putsPostsBesideAndBarUnderTheBox_data();
     void fullPlacement_putsPostsBesideAndBarUnderTheBox();
-    void resizeAlone_movesShapesButKeepsPostHeights();
     void picture_sizesTheBoxToPictureAndBorder_emptyPictureLeavesIt();
     void position_fromAnyNumber_staysComputable_data();
     void position_fromAnyNumber_staysComputable();
@@ -45,15 +44,6 @@ void SignboardTest::fullPlacement_putsPostsBesideAndBarUnderTheBox()
     QTEST(frame.shape(0), "left");
     QTEST(frame.shape(1), "right");
     QTEST(frame.shape(2), "bar");
-}
-
-void SignboardTest::resizeAlone_movesShapesButKeepsPostHeights()
-{
-    SignboardFrame frame; // design geometry: posts 495 high
-    frame.followResize(QRect(1000, 500, 3000, 1500));
-    QCOMPARE(frame.shape(0), QRect(925, 500, 75, 495));
-    QCOMPARE(frame.shape(1), QRect(4000, 500, 75, 495));
-    QCOMPARE(frame.shape(2), QRect(925, 2000, 3150, 60));
 }
 
 void SignboardTest::picture_sizesTheBoxToPictureAndBorder_emptyPictureLeavesIt()
