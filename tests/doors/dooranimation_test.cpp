@@ -178,9 +178,11 @@ void DoorAnimationTest::middle_soundComesFirstAndTheModeIsReadOnceAfterIt()
     rig.setWidths(1080, open ? 840 : 110, open ? 840 : 110);
     int stepsAtSound = -1;
     int pacerStartsAtSound = -1;
+    int passesAtSound = -1;
     rig.output.onPlay = [&] {
         stepsAtSound = int(rig.steps.size());
         pacerStartsAtSound = rig.pacer.starts;
+        passesAtSound = rig.eventPasses;
         rig.controls.mode = DoorControls::LeftLeaf; // chosen while the sound starts
     };
     int passesAtFirstPause = -1;
@@ -194,9 +196,11 @@ void DoorAnimationTest::middle_soundComesFirstAndTheModeIsReadOnceAfterIt()
     QCOMPARE(int(rig.output.plays.size()), 1);
     QTEST(int(rig.output.plays[0].mode), "mode");
     QCOMPARE(rig.output.plays[0].wave, DoorSounds::loadWave(sound));
+    QCOMPARE(rig.sounds.WaveData(), rig.output.plays[0].wave);
     QCOMPARE(stepsAtSound, 0);
     // The pacer's clock starts after the sound, so the first pauses are not cut short.
     QCOMPARE(pacerStartsAtSound, 0);
+    QCOMPARE(passesAtSound, 0); // the sound starts before the event pass
     QCOMPARE(passesAtFirstPause, passes);
     QCOMPARE(rig.eventPasses, passes);
     QTEST(rig.leaves.middleWidth(0), "leftWidth");

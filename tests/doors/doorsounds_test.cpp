@@ -4,6 +4,7 @@
 
 #include <QTest>
 
+// How the two sounds are played around the movement is tested on DoorAnimation.
 class DoorSoundsTest : public QObject
 {
     Q_OBJECT
@@ -11,7 +12,6 @@ class DoorSoundsTest : public QObject
 private slots:
     void embeddedWave_isPlainEightBitMonoTone_data();
     void embeddedWave_isPlainEightBitMonoTone();
-    void playWave_waitsAndPlayAsync_startsInTheBackgroundThenHandlesEventsOnce();
     void newSound_leavesTheBytesOfTheOldOneIntact();
     void noOutput_isSilentAndReturns();
 };
@@ -39,30 +39,6 @@ void DoorSoundsTest::embeddedWave_isPlainEightBitMonoTone()
     QCOMPARE(clip->bitsPerSample, 8);
     // The two clips hold the same tone: the opening sound is the beginning of the shutting one.
     QCOMPARE(clip->samples.left(17640), DoorSounds::loadWave(101).mid(44));
-}
-
-void DoorSoundsTest::playWave_waitsAndPlayAsync_startsInTheBackgroundThenHandlesEventsOnce()
-{
-    FakeSoundOutput output;
-    int passes = 0;
-    int passesAtPlay = -1;
-    output.onPlay = [&] {
-        passesAtPlay = passes;
-    };
-    DoorSounds sounds(&output, [&] { ++passes; });
-
-    sounds.PlayWave(101);
-    QCOMPARE(sounds.WaveData(), DoorSounds::loadWave(101));
-    QCOMPARE(output.plays.back().mode, SoundOutput::Mode::Wait);
-    QCOMPARE(output.plays.back().wave, sounds.WaveData());
-    QCOMPARE(passes, 0);
-
-    sounds.PlayWaveAsync(102);
-    QCOMPARE(sounds.WaveData(), DoorSounds::loadWave(102));
-    QCOMPARE(output.plays.back().mode, SoundOutput::Mode::Background);
-    QCOMPARE(output.plays.back().wave, sounds.WaveData());
-    QCOMPARE(passesAtPlay, 0); // the sound starts before the event pass
-    QCOMPARE(passes, 1);
 }
 
 void DoorSoundsTest::newSound_leavesTheBytesOfTheOldOneIntact()
