@@ -15,12 +15,8 @@ bool frameIsAroundTheBox(const Form1 &form)
 {
     SignboardFrame placed;
     placed.placeAround(form.signboard().rect());
-    for (int index = 0; index < 3; ++index) {
-        if (form.shpK_Waku().shape(index) != placed.shape(index)) {
-            return false;
-        }
-    }
-    return true;
+    const SignboardFrame &frame = form.shpK_Waku();
+    return frame.shape(0) == placed.shape(0) && frame.shape(1) == placed.shape(1) && frame.shape(2) == placed.shape(2);
 }
 
 int shownShapes(const Form1 &form)
@@ -37,7 +33,6 @@ class Form1SignboardTest : public QObject
 
 private slots:
     void init();
-    void cleanup();
 
     void setPicture_sizesBoxStoresPathAndPlacesFrame();
     void setPicture_failureChangesNothing_data();
@@ -59,14 +54,7 @@ private:
 void Form1SignboardTest::init()
 {
     m_dialog = FakeOpenFileDialog();
-    Form1::Services services;
-    services.openFile = &m_dialog;
-    m_form = std::make_unique<Form1>(services);
-}
-
-void Form1SignboardTest::cleanup()
-{
-    m_form.reset();
+    m_form = std::make_unique<Form1>(Form1::Services{nullptr, nullptr, nullptr, &m_dialog, nullptr, nullptr});
 }
 
 QString Form1SignboardTest::writeImage(const QString &name, QSize size)
