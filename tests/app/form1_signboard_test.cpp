@@ -197,6 +197,8 @@ void Form1SignboardTest::setKanbanPicture_runsOnlyTheResizeHandling()
     m_form->setKanbanLeft(1005);
     QVERIFY(!m_form->setKanbanPicture(m_dir.filePath(QStringLiteral("missing.bmp"))));
     QVERIFY(m_form->setKanbanPicture(writeImage(QStringLiteral("b.bmp"), QSize(30, 30))));
+    QVERIFY(m_form->setKanbanPicture(QString())); // the empty picture keeps the size
+    QCOMPARE(m_form->signboard().rect(), QRect(1005, 2010, 34 * 15, 34 * 15));
     QVERIFY(m_form->KanbanPath().isEmpty());
     // The shapes follow the new size, but the posts keep their heights until a full placement.
     QCOMPARE(m_form->shpK_Waku().shape(0), QRect(930, 2010, 75, 495));

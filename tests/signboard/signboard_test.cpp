@@ -2,7 +2,6 @@
 #include "signboardbox.h"
 #include "signboardframe.h"
 
-#include <QImage>
 #include <QTest>
 
 #include <limits>
@@ -15,7 +14,6 @@ class SignboardTest : public QObject
 private slots:
     void fullPlacement_putsPostsBesideAndBarUnderTheBox_data();
     void fullPlacement_putsPostsBesideAndBarUnderTheBox();
-    void picture_sizesTheBoxToPictureAndBorder_emptyPictureLeavesIt();
     void position_fromAnyNumber_staysComputable_data();
     void position_fromAnyNumber_staysComputable();
     void dragTarget_keepsTheGrabbedPointInsideTheClientArea_data();
@@ -44,19 +42,6 @@ void SignboardTest::fullPlacement_putsPostsBesideAndBarUnderTheBox()
     QTEST(frame.shape(0), "left");
     QTEST(frame.shape(1), "right");
     QTEST(frame.shape(2), "bar");
-}
-
-void SignboardTest::picture_sizesTheBoxToPictureAndBorder_emptyPictureLeavesIt()
-{
-    Signboard board;
-    board.moveTo(QPoint(1005, 2010));
-    QImage image(200, 60, QImage::Format_RGB32);
-    image.fill(Qt::red);
-    QVERIFY(board.setPicture(Picture(image)));
-    QCOMPARE(board.rect(), QRect(1005, 2010, 204 * 15, 64 * 15));
-    QVERIFY(!board.setPicture(Picture(image))); // the same size again is no size change
-    QVERIFY(!board.setPicture(Picture()));
-    QCOMPARE(board.rect().size(), QSize(204 * 15, 64 * 15));
 }
 
 void SignboardTest::position_fromAnyNumber_staysComputable_data()
