@@ -1,13 +1,13 @@
 #include "frmset.h"
 
 #include "fonts.h"
+#include "picturetoggle.h"
 #include "resourcepaths.h"
 #include "twips.h"
 
 #include <QCloseEvent>
 #include <QFrame>
 #include <QGroupBox>
-#include <QIcon>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -50,17 +50,12 @@ QFrame *makeFrame(QWidget *parent, const QString &objectName, const QColor &back
     return frame;
 }
 
-// A check box drawn as a toggle button with a picture: it looks pressed while it is checked.
-QPushButton *makePictureToggle(QWidget *parent, const QString &objectName, const QString &picture,
-                               const QString &accessibleName)
+PictureToggle *makePictureToggle(
+    QWidget *parent, const QString &objectName, const QString &picture, const QString &accessibleName)
 {
-    auto button = new QPushButton(parent);
+    auto button = new PictureToggle(svgPicture(picture, QSize(50, 20)), parent);
     button->setObjectName(objectName);
-    button->setCheckable(true);
-    button->setIcon(QIcon(picture));
-    button->setIconSize(QSize(50, 20));
     button->setAccessibleName(accessibleName);
-    button->setFocusPolicy(Qt::TabFocus);
     return button;
 }
 
@@ -89,8 +84,7 @@ QLabel *makeSpeedLabel(QWidget *parent, const QString &objectName, const QString
 } // namespace
 
 frmSet::frmSet(QWidget *parent)
-    : QWidget(parent,
-              Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
     setObjectName(QStringLiteral("frmSet"));
     setWindowTitle(tr("設定パネル"));
@@ -178,10 +172,27 @@ frmSet::frmSet(QWidget *parent)
     placeTwips(m_command3, 720, 2145, 1515, 360);
 
     // Focus order: the keypad first, as the panel's first focusable control is Command2(0).
-    QWidget *order[] = {m_command2[0], m_command2[1], m_command2[2], m_command2[3], m_command2[4],  m_command2[5],
-                        m_command2[6], m_command2[7], m_command2[8], m_command2[9], m_command2[10], m_command2[11],
-                        m_option1[2],  m_option1[1],  m_option1[0],  m_check1,     m_check2,       m_hScroll2,
-                        m_hScroll1,    m_command3,    m_command1};
+    QWidget *order[] = {m_command2[0],
+        m_command2[1],
+        m_command2[2],
+        m_command2[3],
+        m_command2[4],
+        m_command2[5],
+        m_command2[6],
+        m_command2[7],
+        m_command2[8],
+        m_command2[9],
+        m_command2[10],
+        m_command2[11],
+        m_option1[2],
+        m_option1[1],
+        m_option1[0],
+        m_check1,
+        m_check2,
+        m_hScroll2,
+        m_hScroll1,
+        m_command3,
+        m_command1};
     for (std::size_t i = 1; i < std::size(order); ++i) {
         setTabOrder(order[i - 1], order[i]);
     }

@@ -17,10 +17,10 @@ QString proportionalGothic()
 
 void installSubstitutes()
 {
-    QFont::insertSubstitutions(gothic(),
-                               QStringList() << QStringLiteral("IPAGothic") << QStringLiteral("Noto Sans Mono CJK JP"));
-    QFont::insertSubstitutions(proportionalGothic(),
-                               QStringList() << QStringLiteral("IPAPGothic") << QStringLiteral("Noto Sans CJK JP"));
+    QFont::insertSubstitutions(
+        gothic(), QStringList() << QStringLiteral("IPAGothic") << QStringLiteral("Noto Sans Mono CJK JP"));
+    QFont::insertSubstitutions(
+        proportionalGothic(), QStringList() << QStringLiteral("IPAPGothic") << QStringLiteral("Noto Sans CJK JP"));
 }
 
 } // namespace Fonts

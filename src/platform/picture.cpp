@@ -75,7 +75,6 @@ Picture svgPicture(const QString &path, QSize logicalSize)
         return {};
     }
     renderer->setAspectRatioMode(Qt::IgnoreAspectRatio);
-    return Picture(logicalSize, [renderer](QPainter *painter, const QRectF &target) {
-        renderer->render(painter, target);
-    });
+    return Picture(
+        logicalSize, [renderer](QPainter *painter, const QRectF &target) { renderer->render(painter, target); });
 }

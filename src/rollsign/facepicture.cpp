@@ -1,15 +1,12 @@
 #include "facepicture.h"
 
+#include "picturelimits.h"
+
 #include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
 
 namespace {
-
-// The picture loader's limits for untrusted files; a face the loader refuses is refused here too.
-constexpr qint64 MaxFileBytes = 16 * 1024 * 1024;
-constexpr int MaxSide = 4096;
-constexpr qint64 MaxPixels = 16'000'000;
 
 // The top-left part of a face, standing in for the whole face of `fullSize`.
 Picture partialPicture(QImage part, QSize fullSize)
@@ -33,8 +30,10 @@ PictureLoadResult loadFacePicture(const QString &path, QSize visible)
     const bool partialDecode = reader.format() == "jpeg" && reader.supportsOption(QImageIOHandler::ClipRect)
         && reader.transformation() == QImageIOHandler::TransformationNone;
     const QSize fullSize = reader.size();
-    if (!partialDecode || !fullSize.isValid() || fullSize.width() > MaxSide || fullSize.height() > MaxSide
-        || qint64(fullSize.width()) * fullSize.height() > MaxPixels || QFileInfo(path).size() > MaxFileBytes) {
+    if (!partialDecode || !fullSize.isValid() || fullSize.width() > PictureLimits::MaxSide
+        || fullSize.height() > PictureLimits::MaxSide
+        || qint64(fullSize.width()) * fullSize.height() > PictureLimits::MaxPixels
+        || QFileInfo(path).size() > PictureLimits::MaxFileBytes) {
         return loadPicture(path);
     }
     // A face no larger than the box gains nothing from clipping.

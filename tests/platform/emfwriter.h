@@ -1,0 +1,128 @@
+#pragma once
+
+#include <QByteArray>
+#include <QRect>
+
+#include <initializer_list>
+
+// Writes small EMF pictures record by record for tests: a header for a picture of the given size
+// at 96 dots per inch, then whatever records the test appends, then the end record.
+class EmfWriter
+{
+public:
+    explicit EmfWriter(QSize size, quint32 handles = 16)
+    {
+        // Reference device at exactly 96 dots per inch: 960 pixels in 254 millimetres.
+        put(1, {88}); // type and size; the size is fixed below
+        putRect(QRect(0, 0, size.width() - 1, size.height() - 1));
+        putInt(0);
+        putInt(0);
+        putInt(size.width() * 2540 / 96);
+        putInt(size.height() * 2540 / 96);
+        putInt(0x464D4520); // signature
+        putInt(0x10000); // version
+        putInt(0); // bytes, fixed at the end
+        putInt(0); // records
+        m_data.append(char(handles & 0xff)).append(char((handles >> 8) & 0xff));
+        m_data.append(2, '\0');
+        putInt(0); // description
+        putInt(0);
+        putInt(0); // palette entries
+        putInt(960);
+        putInt(960);
+        putInt(254);
+        putInt(254);
+    }
+
+    // A record of `type` with 32-bit parameters.
+    EmfWriter &record(quint32 type, std::initializer_list<qint32> params)
+    {
+        putInt(qint32(type));
+        putInt(qint32(8 + 4 * params.size()));
+        for (const qint32 p : params) {
+            putInt(p);
+        }
+        return *this;
+    }
+
+    // A record of `type` with raw parameter bytes (padded to four bytes).
+    EmfWriter &raw(quint32 type, QByteArray params)
+    {
+        while (params.size() % 4 != 0) {
+            params.append('\0');
+        }
+        putInt(qint32(type));
+        putInt(qint32(8 + params.size()));
+        m_data.append(params);
+        return *this;
+    }
+
+    QByteArray finish()
+    {
+        record(14, {0, 16, 20});
+        QByteArray data = m_data;
+        const qint32 size = qint32(data.size());
+        std::memcpy(data.data() + 48, &size, 4);
+        return data;
+    }
+
+    // Little helpers for raw parameters.
+    static QByteArray ints(std::initializer_list<qint32> values)
+    {
+        QByteArray out;
+        for (const qint32 v : values) {
+            out.append(reinterpret_cast<const char *>(&v), 4);
+        }
+        return out;
+    }
+
+private:
+    void put(qint32 a, std::initializer_list<qint32> rest)
+    {
+        putInt(a);
+        for (const qint32 v : rest) {
+            putInt(v);
+        }
+    }
+    void putInt(qint32 v) { m_data.append(reinterpret_cast<const char *>(&v), 4); }
+    void putRect(const QRect &r)
+    {
+        putInt(r.left());
+        putInt(r.top());
+        putInt(r.right());
+        putInt(r.bottom());
+    }
+
+    QByteArray m_data;
+};
+
+// EMF record types the tests write.
+namespace Emr {
+constexpr quint32 SetMapMode = 17;
+constexpr quint32 SetBkMode = 18;
+constexpr quint32 ExcludeClipRect = 29;
+constexpr quint32 IntersectClipRect = 30;
+constexpr quint32 SaveDc = 33;
+constexpr quint32 RestoreDc = 34;
+constexpr quint32 SetWorldTransform = 35;
+constexpr quint32 SelectObject = 37;
+constexpr quint32 CreatePen = 38;
+constexpr quint32 CreateBrush = 39;
+constexpr quint32 Rectangle = 43;
+constexpr quint32 Arc = 45;
+constexpr quint32 Chord = 46;
+constexpr quint32 Pie = 47;
+constexpr quint32 MoveTo = 27;
+constexpr quint32 LineTo = 54;
+constexpr quint32 SetArcDirection = 57;
+constexpr quint32 BeginPath = 59;
+constexpr quint32 EndPath = 60;
+constexpr quint32 CloseFigure = 61;
+constexpr quint32 FillPath = 62;
+constexpr quint32 SelectClipPath = 67;
+constexpr quint32 StretchDiBits = 81;
+constexpr quint32 PolyBezier16 = 85;
+constexpr quint32 NullPen = 0x80000008;
+constexpr quint32 NullBrush = 0x80000005;
+constexpr quint32 WhiteBrush = 0x80000000;
+} // namespace Emr
