@@ -5,9 +5,7 @@
 #include "signboardbox.h"
 
 #include <QAction>
-#include <QLabel>
 #include <QMenu>
-#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -22,7 +20,6 @@ private slots:
     void load_setsTitleFromProgramFileAndShowsPanelOnTop();
     void press_opensMenuOnlyForRightButtonOnBusFrameOrSignboard_data();
     void press_opensMenuOnlyForRightButtonOnBusFrameOrSignboard();
-    void speedLabels_followTheBarsFromZero();
 };
 
 void Form1Test::baseName_data()
@@ -100,18 +97,6 @@ void Form1Test::press_opensMenuOnlyForRightButtonOnBusFrameOrSignboard()
     QTest::mousePress(target, Qt::MouseButton(button), {}, at);
     QTest::mouseRelease(target, Qt::MouseButton(button), {}, at);
     QTEST(int(shown.size()), "openings");
-}
-
-void Form1Test::speedLabels_followTheBarsFromZero()
-{
-    Form1 form({});
-    frmSet *panel = form.settingsPanel();
-    QCOMPARE(panel->lblMaeSpeed()->text(), QStringLiteral("0"));
-    QCOMPARE(panel->lblNakaSpeed()->text(), QStringLiteral("0"));
-    panel->HScroll1()->setValue(1);
-    panel->HScroll2()->setValue(30000);
-    QCOMPARE(panel->lblMaeSpeed()->text(), QStringLiteral("1"));
-    QCOMPARE(panel->lblNakaSpeed()->text(), QStringLiteral("30000"));
 }
 
 QTEST_MAIN(Form1Test)
