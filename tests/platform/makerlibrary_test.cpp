@@ -1,5 +1,4 @@
 #include "makerlibrary.h"
-#include "programfile.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,28 +18,18 @@ QString variantFolder(const QString &variant)
 
 } // namespace
 
+// The real library beside the program is used by the version window's tests.
 class MakerLibraryTest : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void homePage_realLibraryBesideTheProgram_givesItsWebAddress();
     void homePage_acceptsOnlyWebAddresses_data();
     void homePage_acceptsOnlyWebAddresses();
     void homePage_missingOrBrokenLibrary_givesTheSystemsDescriptionAndTriesAgain();
     void homePage_plantedLibraries_areNeverLoaded_data();
     void homePage_plantedLibraries_areNeverLoaded();
 };
-
-void MakerLibraryTest::homePage_realLibraryBesideTheProgram_givesItsWebAddress()
-{
-    MakerLibrary library(ProgramFile::folder());
-    const MakerLibrary::Result result = library.homePage();
-    QCOMPARE(result.error, QString());
-    QCOMPARE(result.address, QUrl(QStringLiteral("https://www.rovanda.example/")));
-    // A second call uses the library already loaded and gives a fresh copy of the same text.
-    QCOMPARE(library.homePage().address, result.address);
-}
 
 void MakerLibraryTest::homePage_acceptsOnlyWebAddresses_data()
 {
