@@ -4,8 +4,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -14,80 +12,50 @@ class FrmSetTest : public QObject
     Q_OBJECT
 
 private slots:
-    void keypad_seventhDigitIsIgnored();
-    void keypad_clearOnEmptyDisplayLeavesItEmpty();
-    void keypad_leadingZerosStay();
-    void keypad_setButtonAsksForTheJumpAndKeepsTheDigits();
-    void middleToggle_locksModeWhileOpen();
-    void frontToggle_reportsAfterTheValueChanged();
+    void keypad_editsTheDisplay_data();
+    void keypad_editsTheDisplay();
+    void toggles_reportAfterTheirValueAndTheModeLockChanged();
     void close_isRefused();
-    void window_isTopmostToolWithoutCloseButton();
-    void mode_followsTheSelectedButton();
 };
 
-void FrmSetTest::keypad_seventhDigitIsIgnored()
+void FrmSetTest::keypad_editsTheDisplay_data()
 {
-    frmSet panel;
-    for (int digit = 1; digit <= 7; ++digit) {
-        QTest::mouseClick(panel.Command2(digit), Qt::LeftButton);
-    }
-    QCOMPARE(panel.Label1()->text(), QStringLiteral("123456"));
+    QTest::addColumn<QList<int>>("presses"); // 0-9 digits, 10 "C", 11 "設定"
+    QTest::addColumn<QString>("display");
+    QTest::addColumn<int>("jumps");
+    QTest::newRow("seventh digit ignored") << QList<int>{1, 2, 3, 4, 5, 6, 7} << "123456" << 0;
+    QTest::newRow("leading zeros stay") << QList<int>{0, 0, 7} << "007" << 0;
+    QTest::newRow("C on an empty display") << QList<int>{10} << "" << 0;
+    QTest::newRow("C clears") << QList<int>{4, 10} << "" << 0;
+    QTest::newRow("設定 keeps the digits") << QList<int>{1, 2, 11} << "12" << 1;
 }
 
-void FrmSetTest::keypad_clearOnEmptyDisplayLeavesItEmpty()
+void FrmSetTest::keypad_editsTheDisplay()
 {
-    frmSet panel;
-    QTest::mouseClick(panel.Command2(10), Qt::LeftButton);
-    QCOMPARE(panel.Label1()->text(), QString());
-    QTest::mouseClick(panel.Command2(4), Qt::LeftButton);
-    QTest::mouseClick(panel.Command2(10), Qt::LeftButton);
-    QCOMPARE(panel.Label1()->text(), QString());
-}
-
-void FrmSetTest::keypad_leadingZerosStay()
-{
-    frmSet panel;
-    for (int digit : {0, 0, 7}) {
-        QTest::mouseClick(panel.Command2(digit), Qt::LeftButton);
-    }
-    QCOMPARE(panel.Label1()->text(), QStringLiteral("007"));
-}
-
-void FrmSetTest::keypad_setButtonAsksForTheJumpAndKeepsTheDigits()
-{
+    QFETCH(QList<int>, presses);
     frmSet panel;
     QSignalSpy jumps(&panel, &frmSet::faceJumpRequested);
-    QTest::mouseClick(panel.Command2(1), Qt::LeftButton);
-    QTest::mouseClick(panel.Command2(2), Qt::LeftButton);
-    QTest::mouseClick(panel.Command2(11), Qt::LeftButton);
-    QCOMPARE(jumps.size(), 1);
-    QCOMPARE(panel.Label1()->text(), QStringLiteral("12"));
+    for (int index : presses) {
+        QTest::mouseClick(panel.Command2(index), Qt::LeftButton);
+    }
+    QTEST(panel.Label1()->text(), "display");
+    QTEST(int(jumps.size()), "jumps");
 }
 
-void FrmSetTest::middleToggle_locksModeWhileOpen()
+void FrmSetTest::toggles_reportAfterTheirValueAndTheModeLockChanged()
 {
     frmSet panel;
-    bool frameEnabledWhenReported = true;
-    connect(&panel, &frmSet::middleDoorToggled, this, [&] { frameEnabledWhenReported = panel.Frame2()->isEnabled(); });
+    QList<bool> front;
+    QList<bool> frameEnabled;
+    connect(&panel, &frmSet::frontDoorToggled, this, [&] { front.append(panel.Check1()->isChecked()); });
+    connect(&panel, &frmSet::middleDoorToggled, this, [&] { frameEnabled.append(panel.Frame2()->isEnabled()); });
 
-    QTest::mouseClick(panel.Check2(), Qt::LeftButton);
-    QVERIFY(panel.Check2()->isChecked());
-    QVERIFY(!frameEnabledWhenReported);
-    QVERIFY(!panel.Option1(1)->isEnabled());
-
-    QTest::mouseClick(panel.Check2(), Qt::LeftButton);
-    QVERIFY(!panel.Check2()->isChecked());
-    QVERIFY(frameEnabledWhenReported);
-}
-
-void FrmSetTest::frontToggle_reportsAfterTheValueChanged()
-{
-    frmSet panel;
-    QList<bool> seen;
-    connect(&panel, &frmSet::frontDoorToggled, this, [&] { seen.append(panel.Check1()->isChecked()); });
-    QTest::mouseClick(panel.Check1(), Qt::LeftButton);
-    QTest::mouseClick(panel.Check1(), Qt::LeftButton);
-    QCOMPARE(seen, (QList<bool>{true, false}));
+    for (int click = 0; click < 2; ++click) {
+        QTest::mouseClick(panel.Check1(), Qt::LeftButton);
+        QTest::mouseClick(panel.Check2(), Qt::LeftButton);
+    }
+    QCOMPARE(front, (QList<bool>{true, false}));
+    QCOMPARE(frameEnabled, (QList<bool>{false, true}));
 }
 
 void FrmSetTest::close_isRefused()
@@ -97,26 +65,6 @@ void FrmSetTest::close_isRefused()
     QVERIFY(QTest::qWaitForWindowExposed(&panel));
     QVERIFY(!panel.close());
     QVERIFY(panel.isVisible());
-}
-
-void FrmSetTest::window_isTopmostToolWithoutCloseButton()
-{
-    frmSet panel;
-    const Qt::WindowFlags flags = panel.windowFlags();
-    QVERIFY(flags & Qt::WindowStaysOnTopHint);
-    QCOMPARE(flags & Qt::WindowType_Mask, Qt::Tool);
-    QVERIFY(!(flags & Qt::WindowCloseButtonHint));
-    QCOMPARE(panel.windowTitle(), QStringLiteral("設定パネル"));
-}
-
-void FrmSetTest::mode_followsTheSelectedButton()
-{
-    frmSet panel;
-    QCOMPARE(panel.middleDoorMode(), 0);
-    panel.Option1(1)->setChecked(true);
-    QCOMPARE(panel.middleDoorMode(), 1);
-    panel.Option1(2)->setChecked(true);
-    QCOMPARE(panel.middleDoorMode(), 2);
 }
 
 QTEST_MAIN(FrmSetTest)

@@ -3,9 +3,7 @@
 #include "messageboxes.h"
 
 #include <QList>
-#include <QPointer>
 #include <QString>
-#include <QWidget>
 
 #include <functional>
 
@@ -16,15 +14,14 @@ class FakeMessageBoxes final : public MessageBoxes
 public:
     struct Message
     {
-        QPointer<QWidget> parent;
         QString title;
         QString text;
         Icon icon = Icon::None;
     };
 
-    void show(QWidget *parent, const QString &title, const QString &text, Icon icon) override
+    void show(QWidget *, const QString &title, const QString &text, Icon icon) override
     {
-        shown.push_back({parent, title, text, icon});
+        shown.push_back({title, text, icon});
         if (whileShown) {
             whileShown(shown.back());
         }

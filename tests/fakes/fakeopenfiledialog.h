@@ -6,25 +6,17 @@
 #include <QString>
 #include <QStringList>
 
-class QWidget;
-
 // An Open-file dialog that answers at once with the next prepared name (an empty name, as for a
-// cancel, when none is left) and records every opening.
+// cancel, when none is left) and records the file-type filters of every opening.
 class FakeOpenFileDialog final : public OpenFileDialog
 {
 public:
-    struct Opening
+    QString getOpenFileName(QWidget *, const QStringList &nameFilters) override
     {
-        QWidget *parent = nullptr;
-        QStringList nameFilters;
-    };
-
-    QString getOpenFileName(QWidget *parent, const QStringList &nameFilters) override
-    {
-        openings.append({parent, nameFilters});
+        openings.append(nameFilters);
         return answers.isEmpty() ? QString() : answers.takeFirst();
     }
 
     QStringList answers;
-    QList<Opening> openings;
+    QList<QStringList> openings;
 };

@@ -33,11 +33,6 @@ QImage shown(const Picture &picture, QSize box)
     return image;
 }
 
-bool near(QColor a, QColor b)
-{
-    return qAbs(a.red() - b.red()) < 12 && qAbs(a.green() - b.green()) < 12 && qAbs(a.blue() - b.blue()) < 12;
-}
-
 } // namespace
 
 class FacePictureTest : public QObject
@@ -79,8 +74,11 @@ void FacePictureTest::face_showsAsTheWholePictureWould()
     const QImage actual = shown(face.picture, box);
     for (int y = 0; y < box.height(); y += 3) {
         for (int x = 0; x < box.width(); x += 3) {
-            QVERIFY2(near(actual.pixelColor(x, y), expected.pixelColor(x, y)),
-                qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+            const QRgb a = actual.pixel(x, y);
+            const QRgb e = expected.pixel(x, y);
+            const int difference =
+                std::max({qAbs(qRed(a) - qRed(e)), qAbs(qGreen(a) - qGreen(e)), qAbs(qBlue(a) - qBlue(e))});
+            QVERIFY2(difference < 12, qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
         }
     }
 }
@@ -88,18 +86,12 @@ void FacePictureTest::face_showsAsTheWholePictureWould()
 void FacePictureTest::unreadableFace_fails_data()
 {
     QTest::addColumn<QByteArray>("content");
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    quadrants(QSize(400, 300)).save(&buffer, "JPEG");
     QTest::newRow("not a picture") << QByteArray("just some text, named .jpg");
-    QTest::newRow("empty file") << QByteArray();
-    QByteArray header;
-    {
-        QImage image = quadrants(QSize(400, 300));
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        image.save(&buffer, "JPEG");
-        header = bytes.left(40);
-    }
-    QTest::newRow("JPEG cut after its header") << header;
+    QTest::newRow("JPEG cut after its header") << jpeg.left(40);
 }
 
 void FacePictureTest::unreadableFace_fails()

@@ -9,21 +9,15 @@ namespace {
 
 const QString Sep = QString(QDir::separator());
 
-// A folder with the given (empty) face files; the roll sign only lists them here.
+// A folder `name` holding the (empty) face files 00.bmp, 01.bmp, ...; the roll sign only lists them.
 QString makeFolder(const QTemporaryDir &root, const QString &name, int faces)
 {
     const QString folder = root.filePath(name);
     QDir().mkpath(folder);
     for (int i = 0; i < faces; ++i) {
-        QFile file(folder + QStringLiteral("/%1.bmp").arg(i, 2, 10, QLatin1Char('0')));
-        file.open(QIODevice::WriteOnly);
+        QFile(folder + QStringLiteral("/%1.bmp").arg(i, 2, 10, QLatin1Char('0'))).open(QIODevice::WriteOnly);
     }
     return QDir::toNativeSeparators(folder);
-}
-
-QString face(const QString &folder, int index)
-{
-    return folder + Sep + QStringLiteral("%1.bmp").arg(index, 2, 10, QLatin1Char('0'));
 }
 
 } // namespace
@@ -33,38 +27,61 @@ class RollSignTest : public QObject
     Q_OBJECT
 
 private slots:
-    void anyKey_appendsMissingSeparatorOnce_data();
-    void anyKey_appendsMissingSeparatorOnce();
-    void jump_data();
-    void jump();
+    void keys_appendTheSeparatorAndStepWithoutWrapping_data();
+    void keys_appendTheSeparatorAndStepWithoutWrapping();
+    void jump_findsTheTypedPositionAndLeavesTheStep_data();
+    void jump_findsTheTypedPositionAndLeavesTheStep();
 };
 
-void RollSignTest::anyKey_appendsMissingSeparatorOnce_data()
+void RollSignTest::keys_appendTheSeparatorAndStepWithoutWrapping_data()
 {
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<int>("key");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("empty setting, Down") << QString() << 40 << Sep;
-    QTest::newRow("folder, letter key") << QStringLiteral("faces") << 65 << QStringLiteral("faces") + Sep;
-    QTest::newRow("folder, Up") << QStringLiteral("faces") << 38 << QStringLiteral("faces") + Sep;
-    QTest::newRow("already ends in it") << QStringLiteral("faces") + Sep << 40 << QStringLiteral("faces") + Sep;
-    QTest::newRow("spaces kept") << QStringLiteral(" faces ") << 13 << QStringLiteral(" faces ") + Sep;
+    QTest::addColumn<int>("faces"); // -1: an empty setting
+    QTest::addColumn<QString>("keys"); // U Up, D Down, S switch to a folder "b" of two faces
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("face"); // the face the last key asks for; empty: none
+    QTest::newRow("Up at the first face") << 3 << "U" << 0 << "";
+    QTest::newRow("Down to the last face") << 3 << "DD" << 2 << "a/02.bmp";
+    QTest::newRow("Down at the last face") << 3 << "DDD" << 2 << "";
+    QTest::newRow("Up after Down") << 3 << "DDU" << 1 << "a/01.bmp";
+    QTest::newRow("empty folder, Down moves on") << 0 << "D" << 1 << "";
+    QTest::newRow("empty folder, Down then Up") << 0 << "DU" << 0 << "";
+    QTest::newRow("shorter list, Down moves further") << 5 << "DDDDSD" << 5 << "";
+    QTest::newRow("shorter list, Up back to its last") << 5 << "DDDDSUUU" << 1 << "b/01.bmp";
+    QTest::newRow("other key") << 3 << "DX" << 1 << "";
+    QTest::newRow("empty setting") << -1 << "XD" << 1 << "";
 }
 
-void RollSignTest::anyKey_appendsMissingSeparatorOnce()
+void RollSignTest::keys_appendTheSeparatorAndStepWithoutWrapping()
 {
-    QFETCH(QString, path);
-    QFETCH(int, key);
-    QFETCH(QString, expected);
+    QFETCH(int, faces);
+    QFETCH(QString, keys);
+    QFETCH(int, index);
+    QFETCH(QString, face);
+    QTemporaryDir root;
+    const QString a = makeFolder(root, QStringLiteral("a"), faces);
+    const QString b = makeFolder(root, QStringLiteral("b"), 2);
+    QString folder = faces < 0 ? QString() : a;
     RollSign sign;
-    sign.setDesiMakuPath(path);
-    sign.keyDown(key);
-    QCOMPARE(sign.DesiMakuPath(), expected);
-    sign.keyDown(key);
-    QCOMPARE(sign.DesiMakuPath(), expected);
+    sign.setDesiMakuPath(folder);
+    QVERIFY(sign.switchFolder().ok());
+
+    std::optional<QString> last;
+    for (QChar key : keys) {
+        if (key == u'S') {
+            sign.setDesiMakuPath(folder = b);
+            QVERIFY(sign.switchFolder().ok());
+            last.reset();
+        } else {
+            last = sign.keyDown(key == u'U' ? 38 : key == u'D' ? 40 : 65);
+        }
+    }
+    QCOMPARE(sign.DesiMakuIndex(), index);
+    QCOMPARE(last.value_or(QString()), face.isEmpty() ? face : QDir::toNativeSeparators(root.filePath(face)));
+    // Every key appends the missing separator to the setting, once.
+    QCOMPARE(sign.DesiMakuPath(), folder + Sep);
 }
 
-void RollSignTest::jump_data()
+void RollSignTest::jump_findsTheTypedPositionAndLeavesTheStep_data()
 {
     QTest::addColumn<QString>("display");
     QTest::addColumn<int>("expected"); // -1: no face
@@ -72,12 +89,11 @@ void RollSignTest::jump_data()
     QTest::newRow("leading zeros") << QStringLiteral("007") << 7;
     QTest::newRow("last entry") << QStringLiteral("11") << 11;
     QTest::newRow("one past the end") << QStringLiteral("12") << -1;
-    QTest::newRow("largest 16-bit number") << QStringLiteral("32767") << -1;
     QTest::newRow("beyond 16 bits") << QStringLiteral("99999") << -1;
-    QTest::newRow("32768 wraps nowhere") << QStringLiteral("032768") << -1;
+    QTest::newRow("65543 does not wrap to 7") << QStringLiteral("65543") << -1;
 }
 
-void RollSignTest::jump()
+void RollSignTest::jump_findsTheTypedPositionAndLeavesTheStep()
 {
     QFETCH(QString, display);
     QFETCH(int, expected);
@@ -86,10 +102,14 @@ void RollSignTest::jump()
     RollSign sign;
     sign.setDesiMakuPath(folder);
     QVERIFY(sign.switchFolder().ok());
+    sign.keyDown(40);
+    sign.setDesiMakuPath(folder); // without its separator again
 
     const std::optional<QString> result = sign.jump(display);
-    QCOMPARE(result, expected < 0 ? std::nullopt : std::optional<QString>(face(folder, expected)));
+    QCOMPARE(result.value_or(QString()),
+        expected < 0 ? QString() : folder + Sep + QStringLiteral("%1.bmp").arg(expected, 2, 10, QLatin1Char('0')));
     QCOMPARE(sign.DesiMakuPath(), folder + Sep);
+    QCOMPARE(sign.DesiMakuIndex(), 1);
 }
 
 QTEST_GUILESS_MAIN(RollSignTest)

@@ -2,7 +2,6 @@
 #include "signboardbox.h"
 #include "signboardframe.h"
 
-#include <QImage>
 #include <QTest>
 
 #include <limits>
@@ -15,8 +14,6 @@ class SignboardTest : public QObject
 private slots:
     void fullPlacement_putsPostsBesideAndBarUnderTheBox_data();
     void fullPlacement_putsPostsBesideAndBarUnderTheBox();
-    void resizeAlone_movesShapesButKeepsPostHeights();
-    void picture_sizesTheBoxToPictureAndBorder_emptyPictureLeavesIt();
     void position_fromAnyNumber_staysComputable_data();
     void position_fromAnyNumber_staysComputable();
     void dragTarget_keepsTheGrabbedPointInsideTheClientArea_data();
@@ -45,42 +42,6 @@ void SignboardTest::fullPlacement_putsPostsBesideAndBarUnderTheBox()
     QTEST(frame.shape(0), "left");
     QTEST(frame.shape(1), "right");
     QTEST(frame.shape(2), "bar");
-}
-
-void SignboardTest::resizeAlone_movesShapesButKeepsPostHeights()
-{
-    SignboardFrame frame; // design geometry: posts 495 high
-    frame.followResize(QRect(1000, 500, 3000, 1500));
-    QCOMPARE(frame.shape(0), QRect(925, 500, 75, 495));
-    QCOMPARE(frame.shape(1), QRect(4000, 500, 75, 495));
-    QCOMPARE(frame.shape(2), QRect(925, 2000, 3150, 60));
-
-    // The full placement that follows sets the heights.
-    frame.placeAround(QRect(1000, 500, 3000, 1500));
-    frame.followResize(QRect(1000, 500, 600, 300));
-    QCOMPARE(frame.shape(0).height(), 1515);
-    QCOMPARE(frame.shape(1), QRect(1600, 500, 75, 1515));
-    QCOMPARE(frame.shape(2), QRect(925, 800, 750, 60));
-}
-
-void SignboardTest::picture_sizesTheBoxToPictureAndBorder_emptyPictureLeavesIt()
-{
-    Signboard board;
-    board.moveTo(QPoint(1005, 2010));
-    QImage image(200, 60, QImage::Format_RGB32);
-    image.fill(Qt::red);
-    QVERIFY(board.setPicture(Picture(image)));
-    QCOMPARE(board.rect(), QRect(1005, 2010, 204 * 15, 64 * 15));
-    // The same size again is no size change.
-    QVERIFY(!board.setPicture(Picture(image)));
-    // A picture exactly filling the design box inside its border.
-    QImage fits(90, 26, QImage::Format_RGB32);
-    fits.fill(Qt::blue);
-    QVERIFY(board.setPicture(Picture(fits)));
-    QCOMPARE(board.rect().size(), Signboard::DesignRect.size());
-    // The empty picture leaves the size.
-    QVERIFY(!board.setPicture(Picture()));
-    QCOMPARE(board.rect().size(), Signboard::DesignRect.size());
 }
 
 void SignboardTest::position_fromAnyNumber_staysComputable_data()
