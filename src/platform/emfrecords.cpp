@@ -81,8 +81,6 @@ enum EmfRecord : quint32 {
     AlphaBlend = 114,
 };
 
-constexpr int TimeCheckInterval = 8;
-
 QRectF box(RecordReader &r, qsizetype at)
 {
     return QRectF(QPointF(r.i32(at), r.i32(at + 4)), QPointF(r.i32(at + 8), r.i32(at + 12)));
@@ -601,7 +599,6 @@ void playRecord(Player &player, RecordReader &r, quint32 type)
 void playEmf(const Document &document, Player &player)
 {
     const char *data = document.data.constData();
-    int sinceCheck = 0;
     for (const quint32 offset : document.records) {
         RecordReader header(data + offset, document.data.size() - offset);
         const quint32 type = header.u32(0);
@@ -611,14 +608,8 @@ void playEmf(const Document &document, Player &player)
         }
         RecordReader record(data + offset, size);
         playRecord(player, record, type);
-        if (!player.error().isEmpty()) {
+        if (!player.recordPlayed()) {
             return;
-        }
-        if (++sinceCheck == TimeCheckInterval) {
-            sinceCheck = 0;
-            if (player.overTime()) {
-                return;
-            }
         }
     }
 }

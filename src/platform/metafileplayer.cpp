@@ -61,13 +61,25 @@ void Player::fail(const QString &error)
     }
 }
 
-bool Player::overTime()
+namespace {
+// Records played between two readings of the clock.
+constexpr int TimeCheckInterval = 8;
+} // namespace
+
+bool Player::recordPlayed()
 {
-    if (m_timer.elapsed() > PlayTimeLimitMs) {
-        fail(QStringLiteral("The picture takes too long to draw."));
+    if (!m_error.isEmpty()) {
+        return false;
+    }
+    if (++m_recordsSinceTimeCheck < TimeCheckInterval) {
         return true;
     }
-    return false;
+    m_recordsSinceTimeCheck = 0;
+    if (m_timer.elapsed() > PlayTimeLimitMs) {
+        fail(QStringLiteral("The picture takes too long to draw."));
+        return false;
+    }
+    return true;
 }
 
 // ---- Objects and state ----

@@ -164,7 +164,9 @@ public:
     // Failure of the picture as a whole; play stops at the first one.
     const QString &error() const { return m_error; }
     void fail(const QString &error);
-    bool overTime();
+    // Called after every record: false when play must stop, after a failure or when the picture
+    // has taken too long to draw (the clock is read every few records only).
+    bool recordPlayed();
 
     DcState &state() { return m_state; }
     // EMF: the reference device's pixels per millimetre, for the metric mapping modes.
@@ -258,6 +260,7 @@ private:
     bool m_hasFinishedPath = false;
     QString m_error;
     QElapsedTimer m_timer;
+    int m_recordsSinceTimeCheck = 0;
 };
 
 // The record loops. Both return after the end record, the last record, or a failure.

@@ -57,7 +57,6 @@ enum WmfRecord : quint16 {
     StretchDib = 0x0F43,
 };
 
-constexpr int TimeCheckInterval = 8;
 constexpr qsizetype P = 6; // first parameter
 
 // The box of (left, top, right, bottom) stored as bottom, right, top, left from `at`.
@@ -458,7 +457,6 @@ void playRecord(Player &player, RecordReader &r, quint16 function)
 void playWmf(const Document &document, Player &player)
 {
     const char *data = document.data.constData();
-    int sinceCheck = 0;
     for (const quint32 offset : document.records) {
         RecordReader header(data + offset, document.data.size() - offset);
         const qsizetype size = qsizetype(header.u32(0)) * 2;
@@ -468,14 +466,8 @@ void playWmf(const Document &document, Player &player)
         }
         RecordReader record(data + offset, size);
         playRecord(player, record, function);
-        if (!player.error().isEmpty()) {
+        if (!player.recordPlayed()) {
             return;
-        }
-        if (++sinceCheck == TimeCheckInterval) {
-            sinceCheck = 0;
-            if (player.overTime()) {
-                return;
-            }
         }
     }
 }
