@@ -13,15 +13,15 @@
 
 namespace {
 
-bool drawLayer(QPainter &painter, const QString &spec)
+bool drawLayer(QPainter &painter, const QString &layer)
 {
-    QString path = spec;
+    QString path = layer;
     QRectF target;
-    const qsizetype colon = spec.lastIndexOf(QLatin1Char(':'));
+    const qsizetype colon = layer.lastIndexOf(QLatin1Char(':'));
     if (colon > 0) {
-        const QStringList parts = spec.mid(colon + 1).split(QLatin1Char(','));
+        const QStringList parts = layer.mid(colon + 1).split(QLatin1Char(','));
         if (parts.size() == 4) {
-            path = spec.left(colon);
+            path = layer.left(colon);
             target = QRectF(parts[0].toDouble(), parts[1].toDouble(), parts[2].toDouble(), parts[3].toDouble());
         }
     }
