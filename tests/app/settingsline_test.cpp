@@ -29,16 +29,15 @@ class SettingsLineTest : public QObject
 
 private slots:
     void exampleLine_decodesAndEncodesByteForByte();
+    void failure_keepsTheFieldsReadBeforeIt();
     void formErrors_failAtTheirField_data();
     void formErrors_failAtTheirField();
     void numbers_atAndBeyondTheirLimits_data();
     void numbers_atAndBeyondTheirLimits();
-    void failure_keepsTheFieldsReadBeforeIt();
     void blanksAroundFields_andAnythingAfterTheLast_areIgnored_data();
     void blanksAroundFields_andAnythingAfterTheLast_areIgnored();
     void textsWithQuotesAndLineBreaks_roundTrip_data();
     void textsWithQuotesAndLineBreaks_roundTrip();
-    void doubledQuote_readsAsOneQuote();
 };
 
 void SettingsLineTest::exampleLine_decodesAndEncodesByteForByte()
@@ -64,6 +63,21 @@ void SettingsLineTest::exampleLine_decodesAndEncodesByteForByte()
     QCOMPARE(SettingsLine::encode(s), ExampleLine);
 }
 
+void SettingsLineTest::failure_keepsTheFieldsReadBeforeIt()
+{
+    const SettingsDecodeResult result = SettingsLine::decode(
+        QStringLiteral("1,2,3,4,\"folder\",\"x\",5,7,\"board.gif\",10,oops,#TRUE#,#TRUE#,1,1,0\r\n"));
+    QCOMPARE(result.fieldsRead, 10);
+    QCOMPARE(result.settings.desiMakuPath, QStringLiteral("folder"));
+    QCOMPARE(result.settings.reservedText, QStringLiteral("x"));
+    QCOMPARE(result.settings.reservedNumber1, 5);
+    QCOMPARE(result.settings.reservedNumber2, 7);
+    QCOMPARE(result.settings.kanbanPath, QStringLiteral("board.gif"));
+    QCOMPARE(result.settings.kanbanLeft, 10);
+    QCOMPARE(result.settings.kanbanTop, 0);
+    QCOMPARE(result.settings.kanbanShown, false);
+}
+
 void SettingsLineTest::formErrors_failAtTheirField_data()
 {
     QTest::addColumn<QString>("text");
@@ -82,7 +96,6 @@ void SettingsLineTest::formErrors_failAtTheirField_data()
     QTest::newRow("two numbers in a field") << withField(10, QStringLiteral("34 50")) << 10;
     QTest::newRow("number quoted") << withField(11, QStringLiteral("\"2010\"")) << 11;
     QTest::newRow("text unquoted") << withField(5, QStringLiteral("C:\\Signs\\")) << 5;
-    QTest::newRow("text empty, unquoted") << withField(6, QString()) << 6;
     QTest::newRow("text without closing quote") << withField(9, QStringLiteral("\"C:\\board.gif")) << 9;
     QTest::newRow("text followed by more") << withField(9, QStringLiteral("\"a\"b")) << 9;
     QTest::newRow("flag lower case") << withField(12, QStringLiteral("#true#")) << 12;
@@ -90,7 +103,6 @@ void SettingsLineTest::formErrors_failAtTheirField_data()
     QTest::newRow("flag with more") << withField(12, QStringLiteral("#TRUE#X")) << 12;
     QTest::newRow("flag quoted") << withField(13, QStringLiteral("\"#FALSE#\"")) << 13;
     QTest::newRow("mode with a letter") << withField(16, QStringLiteral("1a")) << 16;
-    QTest::newRow("mode empty") << withField(16, QString()) << 16;
     QTest::newRow("line break between fields")
         << QString(ExampleLine).replace(QLatin1String(",#TRUE#"), QLatin1String("\r\n#TRUE#")) << 12;
     QTest::newRow("semicolons") << QString(ExampleLine).replace(QLatin1Char(','), QLatin1Char(';')) << 1;
@@ -141,21 +153,6 @@ void SettingsLineTest::numbers_atAndBeyondTheirLimits()
     }
 }
 
-void SettingsLineTest::failure_keepsTheFieldsReadBeforeIt()
-{
-    const SettingsDecodeResult result = SettingsLine::decode(
-        QStringLiteral("1,2,3,4,\"folder\",\"x\",5,7,\"board.gif\",10,oops,#TRUE#,#TRUE#,1,1,0\r\n"));
-    QCOMPARE(result.fieldsRead, 10);
-    QCOMPARE(result.settings.desiMakuPath, QStringLiteral("folder"));
-    QCOMPARE(result.settings.reservedText, QStringLiteral("x"));
-    QCOMPARE(result.settings.reservedNumber1, 5);
-    QCOMPARE(result.settings.reservedNumber2, 7);
-    QCOMPARE(result.settings.kanbanPath, QStringLiteral("board.gif"));
-    QCOMPARE(result.settings.kanbanLeft, 10);
-    QCOMPARE(result.settings.kanbanTop, 0);
-    QCOMPARE(result.settings.kanbanShown, false);
-}
-
 void SettingsLineTest::blanksAroundFields_andAnythingAfterTheLast_areIgnored_data()
 {
     QTest::addColumn<QString>("text");
@@ -179,7 +176,7 @@ void SettingsLineTest::blanksAroundFields_andAnythingAfterTheLast_areIgnored()
 void SettingsLineTest::textsWithQuotesAndLineBreaks_roundTrip_data()
 {
     QTest::addColumn<QString>("text");
-    QTest::newRow("quote inside") << QStringLiteral("/home/u/say \"hi\"/");
+    QTest::newRow("quote inside") << QStringLiteral("a\"b");
     QTest::newRow("only quotes") << QStringLiteral("\"\"\"");
     QTest::newRow("line breaks") << QStringLiteral("/tmp/a\nb\r\nc\r/");
     QTest::newRow("commas and hashes") << QStringLiteral("/x,#TRUE#,\"y\",1/");
@@ -197,16 +194,12 @@ void SettingsLineTest::textsWithQuotesAndLineBreaks_roundTrip()
     settings.middleDoorMode = 2;
     const QString line = SettingsLine::encode(settings);
     QVERIFY(line.endsWith(QLatin1String("\r\n")));
+    if (text == QLatin1String("a\"b")) {
+        QVERIFY2(line.startsWith(QLatin1String("0,0,0,0,\"a\"\"b\",")), qPrintable(line)); // the quote doubled
+    }
     const SettingsDecodeResult result = SettingsLine::decode(line);
     QVERIFY2(result.ok(), qPrintable(result.error));
     QCOMPARE(result.settings, settings);
-}
-
-void SettingsLineTest::doubledQuote_readsAsOneQuote()
-{
-    AppSettings settings;
-    settings.desiMakuPath = QStringLiteral("a\"b");
-    QVERIFY(SettingsLine::encode(settings).startsWith(QLatin1String("0,0,0,0,\"a\"\"b\",\"\",")));
 }
 
 QTEST_GUILESS_MAIN(SettingsLineTest)

@@ -2,7 +2,7 @@
 
 #include <QFile>
 #include <QString>
-#include <QtGlobal>
+#include <QTest>
 
 #ifdef Q_OS_UNIX
 #include <csignal>
@@ -16,6 +16,20 @@
 #include <linux/fs.h>
 #endif
 
+// A file's bytes, or "<missing>".
+inline QByteArray readBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+inline void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
 // Ways to make writing a file fail, also for root (tests and CI run as root, and root may write
 // into a read-only folder). Each undoes itself when it goes out of scope.
 namespace WriteFault {
@@ -25,18 +39,15 @@ namespace WriteFault {
 class FileSizeLimit
 {
 public:
-    explicit FileSizeLimit(quint64 bytes)
+    explicit FileSizeLimit([[maybe_unused]] quint64 bytes)
     {
 #ifdef Q_OS_UNIX
-        m_active = getrlimit(RLIMIT_FSIZE, &m_old) == 0;
-        if (m_active) {
+        if (getrlimit(RLIMIT_FSIZE, &m_old) == 0) {
             m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
             rlimit limited = m_old;
             limited.rlim_cur = rlim_t(bytes);
             m_active = setrlimit(RLIMIT_FSIZE, &limited) == 0;
         }
-#else
-        Q_UNUSED(bytes);
 #endif
     }
     ~FileSizeLimit()
@@ -47,7 +58,6 @@ public:
 #endif
     }
     Q_DISABLE_COPY_MOVE(FileSizeLimit)
-
     bool isActive() const
     {
         return m_active;
@@ -70,20 +80,13 @@ public:
         : m_folder(folder)
     {
 #ifdef Q_OS_UNIX
-        const QByteArray name = QFile::encodeName(folder);
         if (geteuid() != 0) {
-            m_permissions = chmod(name.constData(), 0555) == 0;
-        }
-#ifdef Q_OS_LINUX
-        else {
-            m_fd = open(name.constData(), O_RDONLY | O_DIRECTORY);
-            int flags = 0;
-            if (m_fd >= 0 && ioctl(m_fd, FS_IOC_GETFLAGS, &flags) == 0) {
-                flags |= FS_IMMUTABLE_FL;
-                m_immutable = ioctl(m_fd, FS_IOC_SETFLAGS, &flags) == 0;
-            }
+            m_permissions = chmod(QFile::encodeName(folder).constData(), 0555) == 0;
         }
 #endif
+#ifdef Q_OS_LINUX
+        m_fd = geteuid() == 0 ? open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY) : -1;
+        m_immutable = setImmutable(true);
 #endif
     }
     ~ReadOnlyFolder()
@@ -92,18 +95,14 @@ public:
         if (m_permissions) {
             chmod(QFile::encodeName(m_folder).constData(), 0755);
         }
+#endif
 #ifdef Q_OS_LINUX
         if (m_immutable) {
-            int flags = 0;
-            if (ioctl(m_fd, FS_IOC_GETFLAGS, &flags) == 0) {
-                flags &= ~FS_IMMUTABLE_FL;
-                ioctl(m_fd, FS_IOC_SETFLAGS, &flags);
-            }
+            setImmutable(false);
         }
         if (m_fd >= 0) {
             close(m_fd);
         }
-#endif
 #endif
     }
     Q_DISABLE_COPY_MOVE(ReadOnlyFolder)
@@ -112,14 +111,25 @@ public:
     bool isReadOnly() const
     {
         QFile probe(m_folder + QLatin1String("/probe"));
-        if (probe.open(QIODevice::WriteOnly)) {
-            probe.remove();
-            return false;
+        if (!probe.open(QIODevice::WriteOnly)) {
+            return true;
         }
-        return true;
+        probe.remove();
+        return false;
     }
 
 private:
+#ifdef Q_OS_LINUX
+    bool setImmutable(bool on) const
+    {
+        int flags = 0;
+        if (m_fd < 0 || ioctl(m_fd, FS_IOC_GETFLAGS, &flags) != 0) {
+            return false;
+        }
+        flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+        return ioctl(m_fd, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+#endif
     QString m_folder;
     bool m_permissions = false;
     bool m_immutable = false;
