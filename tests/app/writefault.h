@@ -80,9 +80,7 @@ public:
         : m_folder(folder)
     {
 #ifdef Q_OS_UNIX
-        if (geteuid() != 0) {
-            m_permissions = chmod(QFile::encodeName(folder).constData(), 0555) == 0;
-        }
+        m_chmod = geteuid() != 0 && chmod(QFile::encodeName(folder).constData(), 0555) == 0;
 #endif
 #ifdef Q_OS_LINUX
         m_fd = geteuid() == 0 ? open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY) : -1;
@@ -92,7 +90,7 @@ public:
     ~ReadOnlyFolder()
     {
 #ifdef Q_OS_UNIX
-        if (m_permissions) {
+        if (m_chmod) {
             chmod(QFile::encodeName(m_folder).constData(), 0755);
         }
 #endif
@@ -111,11 +109,9 @@ public:
     bool isReadOnly() const
     {
         QFile probe(m_folder + QLatin1String("/probe"));
-        if (!probe.open(QIODevice::WriteOnly)) {
-            return true;
-        }
+        const bool created = probe.open(QIODevice::WriteOnly);
         probe.remove();
-        return false;
+        return !created;
     }
 
 private:
@@ -131,7 +127,7 @@ private:
     }
 #endif
     QString m_folder;
-    bool m_permissions = false;
+    bool m_chmod = false;
     bool m_immutable = false;
     int m_fd = -1;
 };
