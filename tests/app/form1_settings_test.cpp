@@ -116,31 +116,23 @@ void Form1SettingsTest::panelFollowsTheOuterHeightKnownOnceTheBusWindowIsShown()
 
 void Form1SettingsTest::storedLine_isAppliedAndSavedBackUnchanged_data()
 {
-    QTest::addColumn<QByteArray>("end"); // fields 12 to 16
-    QTest::addColumn<int>("front");
-    QTest::addColumn<int>("middle");
-    QTest::addColumn<QString>("labels");
-    QTest::addColumn<int>("mode");
-    QTest::addColumn<bool>("signboard");
-    QTest::addColumn<bool>("frame");
-    QTest::newRow("shown") << QByteArray("#TRUE#,#TRUE#,1,30000,2") << 1 << 30000 << "1 30000" << 2 << true << true;
+    QTest::addColumn<QByteArray>("end"); // fields 12 to 16: flags, speeds and mode
+    QTest::addColumn<QString>("labels"); // the speed labels
+    QTest::newRow("shown") << QByteArray("#TRUE#,#TRUE#,1,30000,2") << "1 30000";
     // Values equal to the bars' own leave their labels at zero.
-    QTest::newRow("speeds equal to the bars")
-        << QByteArray("#TRUE#,#TRUE#,6000,10000,1") << 6000 << 10000 << "0 0" << 1 << true << true;
-    QTest::newRow("signboard hidden") << QByteArray("#FALSE#,#TRUE#,2,3,0") << 2 << 3 << "2 3" << 0 << false << true;
-    QTest::newRow("frame hidden") << QByteArray("#TRUE#,#FALSE#,2,3,0") << 2 << 3 << "2 3" << 0 << true << false;
-    QTest::newRow("both hidden") << QByteArray("#FALSE#,#FALSE#,2,3,0") << 2 << 3 << "2 3" << 0 << false << false;
+    QTest::newRow("speeds equal to the bars") << QByteArray("#TRUE#,#TRUE#,6000,10000,1") << "0 0";
+    QTest::newRow("signboard hidden") << QByteArray("#FALSE#,#TRUE#,2,3,0") << "2 3";
+    QTest::newRow("frame hidden") << QByteArray("#TRUE#,#FALSE#,2,3,0") << "2 3";
+    QTest::newRow("both hidden") << QByteArray("#FALSE#,#FALSE#,2,3,1") << "2 3";
 }
 
 void Form1SettingsTest::storedLine_isAppliedAndSavedBackUnchanged()
 {
     QFETCH(QByteArray, end);
-    QFETCH(int, front);
-    QFETCH(int, middle);
     QFETCH(QString, labels);
-    QFETCH(int, mode);
-    QFETCH(bool, signboard);
-    QFETCH(bool, frame);
+    const QList<QByteArray> fields = end.split(',');
+    const bool signboard = fields[0] == "#TRUE#";
+    const bool frame = fields[1] == "#TRUE#";
     // The reserved values, put there by hand, pass through unchanged.
     const QByteArray line = "1500,3000,9000,6000,\"\",\"x\",5,7,\"\",3000,1500," + end + "\r\n";
     Setup s;
@@ -150,10 +142,10 @@ void Form1SettingsTest::storedLine_isAppliedAndSavedBackUnchanged()
     QCOMPARE(s.form.pos(), QPoint(100, 200));
     QCOMPARE(s.panel()->pos(), QPoint(600, 400));
     QCOMPARE(s.form.PicKanban()->pos(), QPoint(200, 100));
-    QCOMPARE(s.panel()->HScroll1()->value(), front);
-    QCOMPARE(s.panel()->HScroll2()->value(), middle);
+    QCOMPARE(s.panel()->HScroll1()->value(), fields[2].toInt());
+    QCOMPARE(s.panel()->HScroll2()->value(), fields[3].toInt());
     QCOMPARE(s.panel()->lblMaeSpeed()->text() + ' ' + s.panel()->lblNakaSpeed()->text(), labels);
-    QVERIFY(s.panel()->Option1(mode)->isChecked());
+    QVERIFY(s.panel()->Option1(fields[4].toInt())->isChecked());
     QCOMPARE(s.form.PicKanban()->isVisible(), signboard);
     QCOMPARE(s.form.MnuViewKanban()->isChecked(), signboard);
     for (int index = 0; index < 3; ++index) {
