@@ -53,7 +53,8 @@ void SettingsFileTest::write_thenRead_givesTheTextInUtf8()
     const QString path = dir.filePath(QStringLiteral("KT41A0001.ini"));
     const QString line =
         QStringLiteral("0,0,0,3225,\"/home/運転士/方向幕/\",\"\",0,0,\"\",3450,2010,#TRUE#,#TRUE#,10000,6000,0\r\n");
-    QVERIFY(!SettingsFile(dir.filePath(QStringLiteral("none.ini"))).read().ok());
+    const SettingsFile::ReadResult none = SettingsFile(dir.filePath(QStringLiteral("none.ini"))).read();
+    QVERIFY(!none.ok() && none.error.contains(QLatin1String("none.ini")));
     writeBytes(path, OldContent);
 
     const SettingsFile file(path, "UTF-8");
