@@ -16,6 +16,7 @@ import os
 import re
 import shutil
 import signal
+import struct
 import subprocess
 import tempfile
 import time
@@ -26,6 +27,16 @@ PANEL_TITLE = "設定パネル"
 
 _HERE = os.path.dirname(os.path.abspath(__file__))
 BIN_DIR = os.environ.get("PORUKANO_BIN_DIR", os.path.join(_HERE, "..", "..", "build", "bin"))
+
+
+def bmp(width, height, rgb):
+    """A 24-bit Windows bitmap of one solid colour, for faces and signboard pictures."""
+    row = bytes((rgb[2], rgb[1], rgb[0])) * width
+    row += b"\0" * ((4 - len(row) % 4) % 4)
+    pixels = row * height
+    header = struct.pack("<2sIHHI", b"BM", 54 + len(pixels), 0, 0, 54)
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
+    return header + info + pixels
 
 
 def tools_missing():

@@ -2,7 +2,6 @@
 box, and the not-found message that offers the chooser again."""
 
 import os
-import struct
 import time
 import unittest
 
@@ -20,27 +19,17 @@ CHOOSER_BROWSE = (377 + 34, 27 + 11)
 BROWSER_TITLE = "方向幕のあるフォルダを選択してください"
 
 
-def bmp(width, height, rgb):
-    """A 24-bit Windows bitmap of one solid colour."""
-    row = bytes((rgb[2], rgb[1], rgb[0])) * width
-    row += b"\0" * ((4 - len(row) % 4) % 4)
-    pixels = row * height
-    header = struct.pack("<2sIHHI", b"BM", 54 + len(pixels), 0, 0, 54)
-    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
-    return header + info + pixels
-
-
 RED, GREEN, BLUE = (220, 20, 20), (20, 200, 20), (20, 20, 220)
 YELLOW, MAGENTA, CYAN = (230, 220, 20), (210, 20, 210), (20, 210, 210)
 
 FACES = {
-    "faceA/a0.bmp": bmp(52, 32, RED),
-    "faceA/a1.BMP": bmp(52, 32, GREEN),
-    "faceA/a2.bmp": bmp(52, 32, BLUE),
+    "faceA/a0.bmp": harness.bmp(52, 32, RED),
+    "faceA/a1.BMP": harness.bmp(52, 32, GREEN),
+    "faceA/a2.bmp": harness.bmp(52, 32, BLUE),
     "faceA/notes.txt": b"not a face",
-    "faceA2/b0.bmp": bmp(52, 32, YELLOW),
-    "faceA2/b1.bmp": bmp(52, 32, MAGENTA),
-    "faceA2/b2.bmp": bmp(52, 32, CYAN),
+    "faceA2/b0.bmp": harness.bmp(52, 32, YELLOW),
+    "faceA2/b1.bmp": harness.bmp(52, 32, MAGENTA),
+    "faceA2/b2.bmp": harness.bmp(52, 32, CYAN),
 }
 
 

@@ -2,7 +2,6 @@
 round trip, and a file that cannot be written."""
 
 import os
-import struct
 import subprocess
 import time
 import unittest
@@ -20,16 +19,6 @@ def frame_rect(session, win):
     width, height = session.client_size(win)
     left, right, top, bottom = session.frame_extents(win)
     return (x - left, y - top, width + left + right, height + top + bottom)
-
-
-def bmp(width, height, colour):
-    """A 24-bit BMP file of one colour."""
-    row = bytes(reversed(colour)) * width
-    row += b"\0" * ((4 - len(row) % 4) % 4)
-    pixels = row * height
-    header = struct.pack("<2sIHHI", b"BM", 54 + len(pixels), 0, 0, 54)
-    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
-    return header + info + pixels
 
 
 def settings_fields(session):
@@ -59,8 +48,8 @@ class SettingsFileTest(unittest.TestCase):
 
     def test_moveChangeClose_thenRestart_everythingIsWhereItWas(self):
         # A roll-sign folder and a signboard picture from an earlier run, windows at the top left.
-        files = {"方向幕/a.bmp": bmp(52, 32, (255, 0, 0)), "方向幕/b.bmp": bmp(52, 32, (0, 0, 255)),
-                 "看板.bmp": bmp(60, 20, (0, 160, 0))}
+        files = {"方向幕/a.bmp": harness.bmp(52, 32, (255, 0, 0)), "方向幕/b.bmp": harness.bmp(52, 32, (0, 0, 255)),
+                 "看板.bmp": harness.bmp(60, 20, (0, 160, 0))}
         with harness.Session(files=files, start_program=False) as s:
             folder = os.path.join(s.folder, "方向幕") + "/"
             picture = os.path.join(s.folder, "看板.bmp")

@@ -1,7 +1,6 @@
 """The signboard and its frame in the real program: the menu hides and shows the box, the left
 button drags it, a double-click brings the frame back around it."""
 
-import struct
 import time
 import unittest
 
@@ -17,16 +16,6 @@ BOX = (230, 134, 94, 30)
 def frame_around(x, y, w, h):
     """The frame's three rectangles (client pixels) after a full placement around a box."""
     return [(x - 5, y, 5, h + 1), (x + w, y, 5, h + 1), (x - 5, y + h, w + 10, 4)]
-
-
-def bmp(width, height, colour):
-    """A 24-bit BMP file of one colour."""
-    row = bytes(reversed(colour)) * width
-    row += b"\0" * ((4 - len(row) % 4) % 4)
-    pixels = row * height
-    header = struct.pack("<2sIHHI", b"BM", 54 + len(pixels), 0, 0, 54)
-    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
-    return header + info + pixels
 
 
 def border_at(shot, x, y):
@@ -107,7 +96,7 @@ class SignboardTest(unittest.TestCase):
 class SignboardPictureTest(unittest.TestCase):
     def test_pictureChosenInTheOpenDialog_sizesTheBoxAndPlacesTheFrame(self):
         red = (200, 30, 30)
-        with harness.Session(files={"pictures/board.bmp": bmp(120, 40, red)}) as s:
+        with harness.Session(files={"pictures/board.bmp": harness.bmp(120, 40, red)}) as s:
             bus = s.window(harness.BUS_TITLE)
             s.move(s.window(harness.PANEL_TITLE), 900, 0)
             s.move(bus, 0, 300)
