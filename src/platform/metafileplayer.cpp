@@ -189,6 +189,14 @@ void Player::restoreDc(int which)
 
 // ---- Mapping ----
 
+namespace {
+// A window or viewport extent the mapping can divide by.
+bool usableExtent(QSizeF s)
+{
+    return s.width() != 0 && s.height() != 0 && finitePoint(QPointF(s.width(), s.height()));
+}
+} // namespace
+
 void Player::setMapMode(int mode)
 {
     if (mode >= 1 && mode <= 8) {
@@ -205,7 +213,7 @@ void Player::setWindowOrg(QPointF p)
 
 void Player::setWindowExt(QSizeF s)
 {
-    if (s.width() != 0 && s.height() != 0 && finitePoint(QPointF(s.width(), s.height()))) {
+    if (usableExtent(s)) {
         m_state.windowExt = s;
     }
 }
@@ -219,7 +227,7 @@ void Player::setViewportOrg(QPointF p)
 
 void Player::setViewportExt(QSizeF s)
 {
-    if (s.width() != 0 && s.height() != 0 && finitePoint(QPointF(s.width(), s.height()))) {
+    if (usableExtent(s)) {
         m_state.viewportExt = s;
     }
 }
