@@ -1,10 +1,10 @@
 #include "firstpaintprobe.h"
 #include "fonts.h"
 #include "form1.h"
+#include "modulesoundoutput.h"
 #include "qtfolderbrowser.h"
 #include "qtmessageboxes.h"
 #include "qtopenfiledialog.h"
-#include "qtsoundoutput.h"
 #include "qturlopener.h"
 #include "sleepingpacer.h"
 
@@ -19,7 +19,7 @@ int main(int argc, char *argv[])
     font.setPointSize(9);
     QApplication::setFont(font);
 
-    QtSoundOutput sound;
+    ModuleSoundOutput sound(ModuleSoundOutput::besideProgram());
     SleepingPacer pacer;
     QtMessageBoxes messages;
     QtOpenFileDialog openFile;

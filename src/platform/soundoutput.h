@@ -14,4 +14,8 @@ public:
     // Mode::Wait returns when the clip has played to its end (at once when there is no audio
     // output); Mode::Background returns at once while the clip plays on.
     virtual void play(const QByteArray &wave, Mode mode) = 0;
+
+    // Brings the output up ahead of its first sound, where that takes a while; play() does it
+    // itself otherwise.
+    virtual void prepare() {}
 };

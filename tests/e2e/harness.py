@@ -27,6 +27,7 @@ PANEL_TITLE = "設定パネル"
 
 _HERE = os.path.dirname(os.path.abspath(__file__))
 BIN_DIR = os.environ.get("PORUKANO_BIN_DIR", os.path.join(_HERE, "..", "..", "build", "bin"))
+SOUND_MODULE = "libporukano_sound.so"
 
 
 def bmp(width, height, rgb):
@@ -171,6 +172,8 @@ class Session:
         if self.installed_in:
             return
         shutil.copy2(os.path.join(BIN_DIR, "KT41A0001"), os.path.join(self.folder, self.program_name))
+        # The sound output's module goes with the program, as in the portable folder.
+        shutil.copy2(os.path.join(BIN_DIR, SOUND_MODULE), os.path.join(self.folder, SOUND_MODULE))
         if self.with_library:
             for name in os.listdir(BIN_DIR):
                 if re.match(r"^(lib)?QSK3Res\.(so|dll|dylib)", name):
@@ -196,6 +199,17 @@ class Session:
         self.app = subprocess.Popen([os.path.join(self.folder, self.program_name)], cwd=self.folder, env=env,
                                     stdout=self._log, stderr=subprocess.STDOUT)
         return self.app
+
+    def loaded_files(self):
+        """The files the running program has mapped (libraries, fonts), from /proc."""
+        with open(f"/proc/{self.app.pid}/maps") as maps:
+            # address, permissions, offset, device, inode, then the path (which may hold spaces)
+            fields = (line.rstrip("\n").split(None, 5) for line in maps)
+            return {f[5] for f in fields if len(f) == 6}
+
+    def active_window(self):
+        out = self._run(["xprop", "-root", "_NET_ACTIVE_WINDOW"], check=False)
+        return int(out.split()[-1], 16) if "0x" in out else None
 
     def settings_path(self):
         return os.path.join(self.folder, self.program_name + ".ini")

@@ -36,7 +36,7 @@ class PackageTest(unittest.TestCase):
         top = {name.split("/")[0] for name in names}
         self.assertEqual(len(top), 1, names)
         folder = top.pop()
-        for expected in ("KT41A0001", "README.txt", "LICENSE.txt", "porukano.desktop", "porukano.svg",
+        for expected in ("KT41A0001", harness.SOUND_MODULE, "README.txt", "LICENSE.txt", "porukano.desktop", "porukano.svg",
                          "install-launcher.sh", "icons/hicolor/48x48/apps/porukano.png",
                          "icons/hicolor/scalable/apps/porukano.svg"):
             self.assertIn(f"{folder}/{expected}", names)

@@ -4,7 +4,7 @@
 // wait:ID blocks like the opening sound, async:ID starts a sound in the background, sleep:MS waits.
 // Each step is printed with the time it began, in milliseconds from the start.
 #include "doorsounds.h"
-#include "qtsoundoutput.h"
+#include "modulesoundoutput.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -17,7 +17,8 @@
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    QtSoundOutput output;
+    // The program's own way to its audio output: the sound module beside it.
+    ModuleSoundOutput output(ModuleSoundOutput::besideProgram());
     DoorSounds sounds(&output, [] {});
     QElapsedTimer clock;
     clock.start();

@@ -1,5 +1,9 @@
 #include "doorsounds.h"
+#include "modulesoundoutput.h"
+#include "programfile.h"
 #include "qtsoundoutput.h"
+
+#include <QDir>
 
 #include <QTest>
 
@@ -11,6 +15,7 @@ class QtSoundOutputTest : public QObject
 
 private slots:
     void noAudioDevice_everyPlayReturnsAndNothingHangs();
+    void module_loadsOnlyByAbsolutePathAndIsSilentWithout();
 };
 
 void QtSoundOutputTest::noAudioDevice_everyPlayReturnsAndNothingHangs()
@@ -28,6 +33,26 @@ void QtSoundOutputTest::noAudioDevice_everyPlayReturnsAndNothingHangs()
     output->play(shutting, SoundOutput::Mode::Background);
 
     output.reset(); // stops the audio thread while a sound request may still be queued
+}
+
+void QtSoundOutputTest::module_loadsOnlyByAbsolutePathAndIsSilentWithout()
+{
+    const QByteArray opening = DoorSounds::loadWave(DoorSounds::Opening);
+
+    ModuleSoundOutput missing(QDir(ProgramFile::folder()).filePath(QStringLiteral("no-such-sound-module.so")));
+    missing.play(opening, SoundOutput::Mode::Wait);
+    QVERIFY(!missing.isLoaded());
+
+    // A bare file name would be looked up on the library search path.
+    ModuleSoundOutput bareName(QFileInfo(ModuleSoundOutput::besideProgram()).fileName());
+    bareName.prepare();
+    QVERIFY(!bareName.isLoaded());
+
+    ModuleSoundOutput beside(ModuleSoundOutput::besideProgram());
+    beside.prepare();
+    QVERIFY(beside.isLoaded());
+    beside.play(opening, SoundOutput::Mode::Wait);
+    beside.play(opening, SoundOutput::Mode::Background);
 }
 
 QTEST_GUILESS_MAIN(QtSoundOutputTest)

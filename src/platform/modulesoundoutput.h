@@ -1,0 +1,38 @@
+#pragma once
+
+#include "soundoutput.h"
+
+#include <QLibrary>
+#include <QString>
+
+#include <memory>
+
+// The program's sound output: the real one, loaded from the sound module beside the program when
+// it is first needed or when prepare() asks for it. Loading Qt Multimedia and the sound server's
+// libraries takes longer than starting the rest of the program, so the program does not link them
+// and brings them in once its windows are on the screen.
+//
+// A module that is missing or cannot be loaded leaves the program silent: every play returns at
+// once, as with no audio device. The module is never unloaded.
+class ModuleSoundOutput final : public SoundOutput
+{
+public:
+    // Loads only from `modulePath`, an absolute path, never from the library search path.
+    explicit ModuleSoundOutput(QString modulePath);
+    ~ModuleSoundOutput() override;
+
+    // The sound module beside the running program.
+    static QString besideProgram();
+
+    void prepare() override;
+    void play(const QByteArray &wave, Mode mode) override;
+
+    // Whether the module's output is in use (after the first prepare() or play()).
+    bool isLoaded() const { return m_output != nullptr; }
+
+private:
+    QString m_modulePath;
+    bool m_tried = false;
+    QLibrary m_library;
+    std::unique_ptr<SoundOutput> m_output;
+};
