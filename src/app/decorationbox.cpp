@@ -1,5 +1,6 @@
 #include "decorationbox.h"
 
+#include "rasterpicture.h"
 #include "resourcepaths.h"
 #include "twips.h"
 
@@ -8,8 +9,8 @@
 
 DecorationBox::DecorationBox(QWidget *parent)
     : QWidget(parent)
-    , m_picture(svgPicture(ResourcePaths::interior(), QSize(76, 142)))
-    , m_image2(svgPicture(ResourcePaths::interior2(), QSize(76, 141)))
+    , m_picture(prerenderedSvgPicture(ResourcePaths::interior(), QSize(76, 142)))
+    , m_image2(prerenderedSvgPicture(ResourcePaths::interior2(), QSize(76, 141)))
 {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);

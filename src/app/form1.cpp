@@ -31,11 +31,12 @@ Form1::Form1(const Services &services, QWidget *parent)
             | Qt::WindowCloseButtonHint)
     , m_services(services)
     // The bus and the door leaves repaint after every step of a door: they are drawn from raster
-    // copies made at the screen's pixel ratio, not from their vectors each time.
-    , m_busPicture(rasterPicture(svgPicture(ResourcePaths::bus(), QSize(776, 216))))
-    , m_frontDoorPicture(rasterPicture(svgPicture(ResourcePaths::frontDoor(), QSize(69, 152))))
-    , m_middleDoorPictures{rasterPicture(svgPicture(ResourcePaths::middleLeft(), QSize(56, 152))),
-          rasterPicture(svgPicture(ResourcePaths::middleRight(), QSize(56, 152)))}
+    // copies made at the screen's pixel ratio, not from their vectors each time. The copies are
+    // made on a worker thread while the windows are being set up, in the order they are painted.
+    , m_busPicture(prerenderedSvgPicture(ResourcePaths::bus(), QSize(776, 216)))
+    , m_frontDoorPicture(prerenderedSvgPicture(ResourcePaths::frontDoor(), QSize(69, 152)))
+    , m_middleDoorPictures{prerenderedSvgPicture(ResourcePaths::middleLeft(), QSize(56, 152)),
+          prerenderedSvgPicture(ResourcePaths::middleRight(), QSize(56, 152))}
     , m_doorControls([this] { return settingsPanel(); })
     , m_doorSounds(services.sound)
     , m_doorAnimation(m_doorLeaves, m_doorControls, services.pacer, m_doorSounds, [this](const QRect &changed) {
@@ -52,7 +53,7 @@ Form1::Form1(const Services &services, QWidget *parent)
     m_picture1->setObjectName(QStringLiteral("Picture1"));
     m_picture1->setAccessibleName(tr("方向幕"));
     m_picture1->setGeometry(Twips::toPixels(QRect(7005, 480, 780, 480)));
-    m_picture1->setFace(svgPicture(ResourcePaths::defaultFace(), QSize(52, 32)));
+    m_picture1->setFace(prerenderedSvgPicture(ResourcePaths::defaultFace(), QSize(52, 32)));
     connect(m_picture1, &RollSignBox::keyDown, this, &Form1::Picture1_KeyDown);
     connect(m_picture1, &RollSignBox::boxClicked, this, &Form1::Picture1_Click);
     connect(m_picture1, &RollSignBox::imageClicked, this, &Form1::ImgDesiMaku_Click);

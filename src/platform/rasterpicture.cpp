@@ -1,10 +1,16 @@
 #include "rasterpicture.h"
 
+#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QPaintDevice>
 #include <QPainter>
+#include <QScreen>
+#include <QThreadPool>
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <future>
 #include <memory>
 
 namespace {
@@ -13,10 +19,93 @@ constexpr int BandRows = 24;
 
 struct RasterCache
 {
+    // The vector source, or the SVG file and size to make it from when first needed.
     Picture source;
+    QString svgPath;
+    QSize logicalSize;
+
     qreal ratio = 0;
     QImage image;
+
+    // A first copy being made on the worker thread, and the ratio it is made at.
+    std::shared_future<QImage> prepared;
+    qreal preparedRatio = 0;
 };
+
+QImage renderCopy(const Picture &source, QSize logical, qreal ratio)
+{
+    if (source.isNull()) {
+        return {};
+    }
+    QImage image(QSize(int(std::ceil(logical.width() * ratio)), int(std::ceil(logical.height() * ratio))),
+        QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    source.draw(&painter, QRectF(QPointF(0, 0), QSizeF(logical)));
+    painter.end();
+    return image;
+}
+
+// The prerendering threads, apart from Qt's global pool (which the raster engine uses itself).
+// Two of them: the first picture asked for (the bus, the largest) takes one, the small ones go
+// through the other meanwhile. They are waited for and deleted when the application object goes,
+// as the pictures they render need it.
+QThreadPool *artworkThreads = nullptr;
+
+void startPrerendering(std::function<void()> job)
+{
+    if (!artworkThreads) {
+        artworkThreads = new QThreadPool;
+        artworkThreads->setMaxThreadCount(2);
+        qAddPostRoutine([] { delete std::exchange(artworkThreads, nullptr); });
+    }
+    artworkThreads->start(std::move(job));
+}
+
+void draw(RasterCache &cache, QPainter *painter, const QRectF &target)
+{
+    const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
+    if (cache.prepared.valid()) {
+        cache.image = cache.prepared.get();
+        cache.ratio = cache.preparedRatio;
+        cache.prepared = {};
+    }
+    if (cache.image.isNull() || cache.ratio != ratio) {
+        if (cache.source.isNull() && !cache.svgPath.isEmpty()) {
+            cache.source = svgPicture(std::exchange(cache.svgPath, QString()), cache.logicalSize);
+        }
+        cache.image = renderCopy(cache.source, cache.logicalSize, ratio);
+        cache.ratio = ratio;
+    }
+    if (cache.image.isNull()) {
+        return;
+    }
+    painter->setRenderHint(QPainter::SmoothPixmapTransform, true);
+    // Drawn in bands of a few device rows, each the whole image clipped to its rows, so the
+    // bands add up to exactly one drawing: the raster engine hands larger fills to a thread
+    // pool, and waking its threads for every small repaint costs far more than the drawing.
+    const int firstRow = int(std::floor(target.top() * ratio));
+    const int endRow = int(std::ceil(target.bottom() * ratio));
+    for (int row = firstRow; row < endRow; row += BandRows) {
+        const int bandEnd = std::min(row + BandRows, endRow);
+        painter->save();
+        painter->setClipRect(
+            QRectF(target.left() - 1, row / ratio, target.width() + 2, (bandEnd - row) / ratio), Qt::IntersectClip);
+        painter->drawImage(target, cache.image);
+        painter->restore();
+    }
+}
+
+Picture cachedPicture(std::shared_ptr<RasterCache> cache)
+{
+    const QSize size = cache->logicalSize;
+    return Picture(size, [cache = std::move(cache)](QPainter *painter, const QRectF &target) {
+        draw(*cache, painter, target);
+    });
+}
 
 } // namespace
 
@@ -27,35 +116,30 @@ Picture rasterPicture(const Picture &source)
     }
     auto cache = std::make_shared<RasterCache>();
     cache->source = source;
-    return Picture(source.size(), [cache](QPainter *painter, const QRectF &target) {
-        const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
-        if (cache->image.isNull() || cache->ratio != ratio) {
-            const QSize logical = cache->source.size();
-            QImage image(QSize(int(std::ceil(logical.width() * ratio)), int(std::ceil(logical.height() * ratio))),
-                QImage::Format_ARGB32_Premultiplied);
-            image.setDevicePixelRatio(ratio);
-            image.fill(Qt::transparent);
-            QPainter imagePainter(&image);
-            imagePainter.setRenderHint(QPainter::Antialiasing, true);
-            imagePainter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-            cache->source.draw(&imagePainter, QRectF(QPointF(0, 0), QSizeF(logical)));
-            imagePainter.end();
-            cache->image = std::move(image);
-            cache->ratio = ratio;
+    cache->logicalSize = source.size();
+    return cachedPicture(std::move(cache));
+}
+
+Picture prerenderedSvgPicture(const QString &path, QSize logicalSize)
+{
+    auto cache = std::make_shared<RasterCache>();
+    cache->svgPath = path;
+    cache->logicalSize = logicalSize;
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    cache->preparedRatio = screen ? screen->devicePixelRatio() : 1.0;
+
+    // The worker parses its own copy of the drawing: nothing it touches is shared with the
+    // painting thread until the finished image is handed over.
+    auto promise = std::make_shared<std::promise<QImage>>();
+    cache->prepared = promise->get_future().share();
+    startPrerendering([promise, path, logicalSize, ratio = cache->preparedRatio] {
+        QImage image;
+        try {
+            image = renderCopy(svgPicture(path, logicalSize), logicalSize, ratio);
+        } catch (...) {
+            // Out of memory: the first paint tries again itself.
         }
-        painter->setRenderHint(QPainter::SmoothPixmapTransform, true);
-        // Drawn in bands of a few device rows, each the whole image clipped to its rows, so the
-        // bands add up to exactly one drawing: the raster engine hands larger fills to a thread
-        // pool, and waking its threads for every small repaint costs far more than the drawing.
-        const int firstRow = int(std::floor(target.top() * ratio));
-        const int endRow = int(std::ceil(target.bottom() * ratio));
-        for (int row = firstRow; row < endRow; row += BandRows) {
-            const int bandEnd = std::min(row + BandRows, endRow);
-            painter->save();
-            painter->setClipRect(
-                QRectF(target.left() - 1, row / ratio, target.width() + 2, (bandEnd - row) / ratio), Qt::IntersectClip);
-            painter->drawImage(target, cache->image);
-            painter->restore();
-        }
+        promise->set_value(std::move(image));
     });
+    return cachedPicture(std::move(cache));
 }

@@ -1,7 +1,10 @@
 #include "rasterpicture.h"
+#include "resourcepaths.h"
 
 #include <QPainter>
 #include <QTest>
+
+#include <vector>
 
 namespace {
 
@@ -57,6 +60,7 @@ class RasterPictureTest : public QObject
 private slots:
     void draw_isOneSmoothCopyAtThePaintersRatio_data();
     void draw_isOneSmoothCopyAtThePaintersRatio();
+    void prerenderedSvg_drawsAsTheSvgAtEveryRatio();
 };
 
 void RasterPictureTest::draw_isOneSmoothCopyAtThePaintersRatio_data()
@@ -96,6 +100,34 @@ void RasterPictureTest::draw_isOneSmoothCopyAtThePaintersRatio()
 
     const int difference = largestDifference(paint(raster, ratio, target), whole);
     QVERIFY2(difference <= 4, qPrintable(QString::number(difference)));
+}
+
+void RasterPictureTest::prerenderedSvg_drawsAsTheSvgAtEveryRatio()
+{
+    const QString path = ResourcePaths::frontDoor();
+    const QRectF target(10, 8, 69, 152);
+    // Several at once, as the bus window asks for its artwork, so they are rendered side by side.
+    std::vector<Picture> pictures;
+    for (int i = 0; i < 6; ++i) {
+        pictures.push_back(prerenderedSvgPicture(path, QSize(69, 152)));
+    }
+    const Picture vector = svgPicture(path, QSize(69, 152));
+    QVERIFY(!vector.isNull());
+
+    // The screen's ratio (the copy made ahead), then others, then the screen's again.
+    for (const qreal ratio : {1.0, 2.0, 1.5, 1.0}) {
+        const QImage expected = paint(rasterPicture(vector), ratio, target);
+        for (const Picture &picture : pictures) {
+            QCOMPARE(picture.size(), QSize(69, 152));
+            QCOMPARE(paint(picture, ratio, target), expected);
+        }
+    }
+
+    // A drawing that cannot be read draws nothing, ahead or on the spot.
+    const Picture missing = prerenderedSvgPicture(QStringLiteral(":/images/no-such.svg"), QSize(20, 20));
+    const QImage blank = paint(Picture(), 1.0, target);
+    QCOMPARE(paint(missing, 1.0, target), blank);
+    QCOMPARE(paint(missing, 2.0, target), paint(Picture(), 2.0, target));
 }
 
 QTEST_MAIN(RasterPictureTest)
