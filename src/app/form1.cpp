@@ -8,6 +8,7 @@
 #include "resourcepaths.h"
 #include "rollsignbox.h"
 #include "signboardbox.h"
+#include "soundoutput.h"
 #include "twips.h"
 
 #include <QAction>
@@ -17,11 +18,15 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 
 namespace {
 
 const QColor FrameOutline(128, 128, 128);
 const QColor FrameFill(224, 224, 224);
+
+// How long the panel waits for the bus window's first paint at most.
+constexpr int PanelLatestMs = 500;
 
 } // namespace
 
@@ -32,7 +37,7 @@ Form1::Form1(const Services &services, QWidget *parent)
     , m_services(services)
     // The bus and the door leaves repaint after every step of a door: they are drawn from raster
     // copies made at the screen's pixel ratio, not from their vectors each time. The copies are
-    // made on a worker thread while the windows are being set up, in the order they are painted.
+    // made on worker threads while the windows are being set up.
     , m_busPicture(prerenderedSvgPicture(ResourcePaths::bus(), QSize(776, 216)))
     , m_frontDoorPicture(prerenderedSvgPicture(ResourcePaths::frontDoor(), QSize(69, 152)))
     , m_middleDoorPictures{prerenderedSvgPicture(ResourcePaths::middleLeft(), QSize(56, 152)),
@@ -142,10 +147,48 @@ void Form1::connectPanel(frmSet *panel)
 void Form1::Form_Load()
 {
     LoadIni();
+    settingsPanel();
+    setWindowTitle(QStringLiteral("ポルカノ　-　") + ProgramFile::baseName());
+    m_panelPending = true;
+    if (m_painted) {
+        showSettingsPanel();
+    }
+}
+
+void Form1::showSettingsPanel()
+{
+    if (!std::exchange(m_panelPending, false)) {
+        return;
+    }
     frmSet *panel = settingsPanel();
+    // Shown after the bus window, the panel must not take the activation from it.
+    panel->setAttribute(Qt::WA_ShowWithoutActivating);
+    // The sound output comes up once the panel is on the screen too.
+    panel->installEventFilter(this);
     panel->show();
     panel->raise();
-    setWindowTitle(QStringLiteral("ポルカノ　-　") + ProgramFile::baseName());
+}
+
+bool Form1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_frmSet && event->type() == QEvent::Paint) {
+        m_frmSet->removeEventFilter(this);
+        if (m_services.sound) {
+            QMetaObject::invokeMethod(
+                this, [sound = m_services.sound] { sound->prepare(); }, Qt::QueuedConnection);
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Form1::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // Should this window not be painted soon (covered by another one that stays on top), the
+    // panel comes anyway.
+    if (m_panelPending) {
+        QTimer::singleShot(PanelLatestMs, this, &Form1::showSettingsPanel);
+    }
 }
 
 void Form1::Form_MouseDown(int button, int, double, double)
@@ -205,6 +248,10 @@ void Form1::mouseReleaseEvent(QMouseEvent *event)
 
 void Form1::paintEvent(QPaintEvent *)
 {
+    if (!std::exchange(m_painted, true)) {
+        // Once this paint has been handled and is on its way to the screen.
+        QMetaObject::invokeMethod(this, &Form1::showSettingsPanel, Qt::QueuedConnection);
+    }
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.fillRect(rect(), palette().color(QPalette::Window));

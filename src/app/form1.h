@@ -64,8 +64,10 @@ public:
     // The settings panel; created, hidden, the first time anything asks for it.
     frmSet *settingsPanel();
 
-    // Start-up: applies the settings file, shows the panel above all windows and sets the title.
-    // The caller shows the window afterwards.
+    // Start-up: applies the settings file, has the panel shown above all windows and sets the
+    // title. The caller shows the window afterwards. The panel comes onto the screen right after
+    // this window's first paint (at once if that has been), so the bus is not kept waiting for the
+    // fonts the panel's captions load.
     void Form_Load();
 
     // Public operations the dialogs call.
@@ -143,7 +145,9 @@ public:
     void setKanbanPath(const QString &path) { m_signboard.setPath(path); }
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -151,11 +155,15 @@ protected:
 private:
     void createMenu();
     void connectPanel(frmSet *panel);
+    // Shows the panel above all windows if Form_Load has asked for that and it has not been done.
+    void showSettingsPanel();
     // Repaints the given twip rectangle of the client area at once, without running the event loop.
     void repaintTwips(const QRect &twips);
 
     Services m_services;
     QPointer<frmSet> m_frmSet;
+    bool m_panelPending = false; // Form_Load has run; the panel waits for this window's first paint
+    bool m_painted = false;
     Picture m_busPicture;
 
     // ---- Doors ----

@@ -108,7 +108,8 @@ frmSet::frmSet(QWidget *parent)
     m_lblNakaSpeed = makeSpeedLabel(m_frameA, QStringLiteral("lblNakaSpeed"), tr("中扉の速さの値"));
     placeTwips(m_lblNakaSpeed, 870, 1110, 1200, 240);
 
-    m_frame2 = new QGroupBox(tr("中扉動作"), m_frameA);
+    // The caption comes when the panel is first shown (see showEvent()).
+    m_frame2 = new QGroupBox(m_frameA);
     m_frame2->setObjectName(QStringLiteral("Frame2"));
     setBackground(m_frame2, LightGrey);
     placeTwips(m_frame2, 60, 1410, 2085, 480);
@@ -242,6 +243,16 @@ void frmSet::Check2_Click()
     m_frame2->setEnabled(!m_check2->isChecked());
     m_frame2->repaint();
     emit middleDoorToggled();
+}
+
+void frmSet::showEvent(QShowEvent *event)
+{
+    // Placing a group box's caption measures it, which loads the fonts: the slowest step of the
+    // program's start. It waits until the panel is shown.
+    if (m_frame2->title().isEmpty()) {
+        m_frame2->setTitle(tr("中扉動作"));
+    }
+    QWidget::showEvent(event);
 }
 
 void frmSet::closeEvent(QCloseEvent *event)

@@ -60,6 +60,7 @@ signals:
     void versionWindowRequested();
 
 protected:
+    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:

@@ -1,3 +1,4 @@
+#include "fakes/fakesoundoutput.h"
 #include "form1.h"
 #include "frmset.h"
 #include "programfile.h"
@@ -5,6 +6,7 @@
 #include "signboardbox.h"
 
 #include <QAction>
+#include <QGroupBox>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
@@ -17,7 +19,7 @@ class Form1Test : public QObject
 private slots:
     void baseName_data();
     void baseName();
-    void load_setsTitleFromProgramFileAndShowsPanelOnTop();
+    void load_setsTitleAndShowsPanelOnTopAfterTheBusWindowsFirstPaint();
     void press_opensMenuOnlyForRightButtonOnBusFrameOrSignboard_data();
     void press_opensMenuOnlyForRightButtonOnBusFrameOrSignboard();
 };
@@ -45,14 +47,34 @@ void Form1Test::baseName()
     QCOMPARE(ProgramFile::baseName(path), base);
 }
 
-void Form1Test::load_setsTitleFromProgramFileAndShowsPanelOnTop()
+void Form1Test::load_setsTitleAndShowsPanelOnTopAfterTheBusWindowsFirstPaint()
 {
-    Form1 form({});
+    FakeSoundOutput sound;
+    Form1::Services services;
+    services.sound = &sound;
+    Form1 form(services);
     form.Form_Load();
     QCOMPARE(form.windowTitle(), QStringLiteral("ポルカノ　-　") + ProgramFile::baseName());
-    QVERIFY(form.settingsPanel()->isVisible());
-    QVERIFY(form.settingsPanel()->windowFlags() & Qt::WindowStaysOnTopHint);
+    frmSet *panel = form.settingsPanel();
+    QVERIFY(panel->windowFlags() & Qt::WindowStaysOnTopHint);
     QVERIFY(!(form.windowFlags() & Qt::WindowStaysOnTopHint));
+
+    // The panel follows the bus window onto the screen, without taking the activation from it,
+    // and the sound output is brought up once both are there.
+    QVERIFY(!panel->isVisible());
+    form.show();
+    QVERIFY(!panel->isVisible());
+    QTRY_VERIFY(panel->isVisible());
+    QVERIFY(panel->testAttribute(Qt::WA_ShowWithoutActivating));
+    QTRY_COMPARE(sound.preparations, 1);
+    QCOMPARE(panel->Frame2()->title(), QStringLiteral("中扉動作"));
+
+    // Loaded again once painted (a second start-up never happens, but the order must hold):
+    // the panel is shown at once.
+    panel->hide();
+    form.Form_Load();
+    QVERIFY(panel->isVisible());
+    QCOMPARE(sound.preparations, 1);
 }
 
 void Form1Test::press_opensMenuOnlyForRightButtonOnBusFrameOrSignboard_data()

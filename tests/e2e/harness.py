@@ -207,6 +207,15 @@ class Session:
             fields = (line.rstrip("\n").split(None, 5) for line in maps)
             return {f[5] for f in fields if len(f) == 6}
 
+    def wait_loaded(self, path, timeout=20):
+        """Waits until the running program has mapped the file at `path`; returns whether it has."""
+        deadline = time.monotonic() + timeout
+        while path not in self.loaded_files():
+            if time.monotonic() > deadline:
+                return False
+            time.sleep(0.1)
+        return True
+
     def active_window(self):
         out = self._run(["xprop", "-root", "_NET_ACTIVE_WINDOW"], check=False)
         return int(out.split()[-1], 16) if "0x" in out else None

@@ -53,6 +53,8 @@ class PackageTest(unittest.TestCase):
             with harness.Session(installed_in=folder) as s:
                 bus = s.window(harness.BUS_TITLE)
                 s.window(harness.PANEL_TITLE)
+                # Its sound output comes from its own folder.
+                self.assertTrue(s.wait_loaded(os.path.join(folder, harness.SOUND_MODULE)))
                 s.close(bus)
                 self.assertEqual(s.wait_exit(10), 0)
             settings = os.path.join(folder, "KT41A0001.ini")

@@ -1,5 +1,6 @@
 """The program starts with the bus window and the settings panel, and ends with the bus window."""
 
+import os
 import subprocess
 import time
 import unittest
@@ -26,6 +27,11 @@ class StartupTest(unittest.TestCase):
             window_type = s._run(["xprop", "-id", str(panel), "_NET_WM_WINDOW_TYPE"], check=False)
             self.assertIn("_NET_WM_WINDOW_TYPE_UTILITY", window_type)
             self.assertNotIn("_NET_WM_STATE_ABOVE", window_state(s, bus))
+
+            # The panel comes after the bus window and leaves it the active window; the sound
+            # output's module is loaded beside the program once both are up.
+            self.assertEqual(s.active_window(), bus)
+            self.assertTrue(s.wait_loaded(os.path.join(s.folder, harness.SOUND_MODULE)))
 
             # The panel refuses to close: it is the live door settings.
             s.close(panel)

@@ -5,7 +5,8 @@
 #include <functional>
 #include <vector>
 
-// Records what would be played and returns at once; `onPlay` runs inside each play.
+// Records what would be played and returns at once; `onPlay` runs inside each play. Counts the
+// calls to prepare().
 class FakeSoundOutput final : public SoundOutput
 {
 public:
@@ -23,6 +24,9 @@ public:
         }
     }
 
+    void prepare() override { ++preparations; }
+
     std::vector<Play> plays;
     std::function<void()> onPlay;
+    int preparations = 0;
 };
