@@ -3,9 +3,11 @@
 
 Runs the program (KT41A0001) and a bare Qt Widgets window (one fixed-size window painting one
 picture) alternately, offscreen and under Xvfb, and measures for each run the time from process
-start to the first paint of the main window and the peak resident memory. Prints the medians and
-the ratios against the targets: start-up at most 1.25 times the bare window's, peak memory at most
-the bare window's plus 15 MB.
+start to the first paint of the main window and the peak resident memory, with each program ending
+half a second after that paint (so what the program does after it, such as bringing up the
+settings panel and the sound output, counts in its memory). Prints the medians and the ratios
+against the targets: start-up at most 1.25 times the bare window's, peak memory at most the bare
+window's plus 15 MB; and, for the program, when its settings panel was painted.
 
     bench/startup.py [--runs N] [--build build]
 """
@@ -28,12 +30,15 @@ def run_once(program, args, env, folder):
     _, status, usage = os.wait4(proc.pid, 0)
     proc.returncode = os.waitstatus_to_exitcode(status)
     painted = None
+    panel = None
     for line in stderr.decode(errors="replace").splitlines():
         if line.startswith("first-paint "):
             painted = int(line.split()[1])
+        elif line.startswith("window-paint frmSet "):
+            panel = int(line.split()[2])
     if painted is None:
         raise RuntimeError(f"{program} reported no first paint (exit {proc.returncode}): {stderr[-400:]!r}")
-    return (painted - start) / 1e6, usage.ru_maxrss / 1024.0
+    return (painted - start) / 1e6, usage.ru_maxrss / 1024.0, None if panel is None else (panel - start) / 1e6
 
 
 def start_xvfb():
@@ -71,6 +76,9 @@ def measure(label, program_cmd, bare_cmd, env, runs, folder):
           f"ratio {prog_ms / bare_ms:4.2f} (target <= 1.25)")
     print(f"{label}: peak memory  program {prog_mb:7.1f} MB   bare {bare_mb:7.1f} MB   "
           f"difference {prog_mb - bare_mb:+5.1f} MB (target <= +15)")
+    panel = [r[2] for r in results["program"] if r[2] is not None]
+    if panel:
+        print(f"{label}: settings panel painted at {statistics.median(panel):7.1f} ms ({len(panel)} of {runs} runs)")
     return prog_ms / bare_ms <= 1.25 and prog_mb - bare_mb <= 15
 
 
@@ -86,7 +94,8 @@ def main():
         program = os.path.join(folder, "KT41A0001")
         shutil.copy2(os.path.join(build, "bin", "KT41A0001"), program)
         for name in os.listdir(os.path.join(build, "bin")):
-            if name.startswith("libQSK3Res") or name.startswith("QSK3Res"):
+            # The maker's library and the sound module go beside the program, as in its folder.
+            if name.startswith(("libQSK3Res", "QSK3Res", "libporukano_sound")):
                 shutil.copy2(os.path.join(build, "bin", name), folder)
         picture = os.path.join(folder, "bus.png")
         subprocess.run([os.path.join(build, "tools", "svgrender"),
@@ -95,7 +104,7 @@ def main():
         bare = os.path.join(build, "bin", "barewindow")
 
         env = dict(os.environ)
-        env["PORUKANO_EXIT_AFTER_FIRST_PAINT"] = "1"
+        env["PORUKANO_STARTUP_PROBE"] = "1"
         env["PULSE_SERVER"] = "unix:/nonexistent"
         ok = True
 

@@ -3,37 +3,58 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QTimer>
+#include <QWidget>
 
 #include <chrono>
 #include <cstdio>
 
-FirstPaintProbe::FirstPaintProbe(QObject *parent)
-    : QObject(parent)
+namespace {
+
+constexpr int SettleMs = 500;
+
+// Writes the line once the paint being handled is done.
+void reportAfterThisEvent(QObject *context, const QByteArray &label)
+{
+    QTimer::singleShot(0, context, [label] {
+        const auto now = std::chrono::steady_clock::now().time_since_epoch();
+        std::fprintf(stderr,
+            "%s %lld\n",
+            label.constData(),
+            static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
+        std::fflush(stderr);
+    });
+}
+
+} // namespace
+
+FirstPaintProbe::FirstPaintProbe(QWidget *window)
+    : QObject(window)
+    , m_window(window)
 {
 }
 
-bool FirstPaintProbe::watchIfRequested(QObject *window)
+bool FirstPaintProbe::watchIfRequested(QWidget *window)
 {
-    if (!qEnvironmentVariableIsSet("PORUKANO_EXIT_AFTER_FIRST_PAINT")) {
+    if (!qEnvironmentVariableIsSet("PORUKANO_STARTUP_PROBE")) {
         return false;
     }
-    window->installEventFilter(new FirstPaintProbe(window));
+    QCoreApplication::instance()->installEventFilter(new FirstPaintProbe(window));
     return true;
 }
 
 bool FirstPaintProbe::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::Paint && !m_seen) {
-        m_seen = true;
-        // Report once the paint itself has been handled, then leave without further work.
-        QTimer::singleShot(0, this, [] {
-            const auto now = std::chrono::steady_clock::now().time_since_epoch();
-            std::fprintf(stderr,
-                         "first-paint %lld\n",
-                         static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
-            std::fflush(stderr);
-            QCoreApplication::exit(0);
-        });
+    if (event->type() == QEvent::Paint && watched->isWidgetType()) {
+        const QWidget *window = static_cast<QWidget *>(watched)->window();
+        if (!m_painted.contains(window)) {
+            m_painted.insert(window);
+            if (window == m_window) {
+                reportAfterThisEvent(this, "first-paint");
+                QTimer::singleShot(SettleMs, this, [] { QCoreApplication::exit(0); });
+            } else {
+                reportAfterThisEvent(this, "window-paint " + window->objectName().toUtf8());
+            }
+        }
     }
     return QObject::eventFilter(watched, event);
 }

@@ -1,11 +1,17 @@
 #pragma once
 
 #include <QObject>
+#include <QSet>
 
-// A start-up measuring aid. When the environment variable PORUKANO_EXIT_AFTER_FIRST_PAINT is set,
-// it writes "first-paint <ns>" (the steady clock's reading, in nanoseconds) to standard error as
-// soon as the watched window has painted for the first time, and then ends the program. The
-// start-up benchmark uses it; otherwise it does nothing.
+class QWidget;
+
+// A start-up measuring aid. When the environment variable PORUKANO_STARTUP_PROBE is set, it writes
+// to standard error, as readings of the steady clock in nanoseconds,
+//   first-paint <ns>            once the watched window has painted for the first time,
+//   window-paint <name> <ns>    once any other top-level window has (by object name),
+// and ends the program half a second after the watched window's first paint, so that what start-up
+// does after that paint counts in the peak memory too. The start-up benchmark uses it; otherwise
+// it does nothing.
 class FirstPaintProbe final : public QObject
 {
     Q_OBJECT
@@ -13,12 +19,13 @@ class FirstPaintProbe final : public QObject
 
 public:
     // Watches `window` if the variable is set; returns whether it does.
-    static bool watchIfRequested(QObject *window);
+    static bool watchIfRequested(QWidget *window);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    explicit FirstPaintProbe(QObject *parent);
-    bool m_seen = false;
+    explicit FirstPaintProbe(QWidget *window);
+    QWidget *m_window;
+    QSet<const QWidget *> m_painted;
 };
