@@ -20,6 +20,8 @@
 #include <QPainter>
 #include <QTimer>
 
+#include <functional>
+
 namespace {
 
 const QColor FrameOutline(128, 128, 128);
@@ -27,6 +29,32 @@ const QColor FrameFill(224, 224, 224);
 
 // How long the panel waits for the bus window's first paint at most.
 constexpr int PanelLatestMs = 500;
+
+// Calls `then` once `widget` has been painted for the first time, after that paint (queued); not
+// at all if the widget goes first.
+class AfterFirstPaint final : public QObject
+{
+public:
+    AfterFirstPaint(QWidget *widget, std::function<void()> then)
+        : QObject(widget)
+        , m_then(std::move(then))
+    {
+        widget->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            QMetaObject::invokeMethod(watched, std::move(m_then), Qt::QueuedConnection);
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_then;
+};
 
 } // namespace
 
@@ -164,21 +192,11 @@ void Form1::showSettingsPanel()
     // Shown after the bus window, the panel must not take the activation from it.
     panel->setAttribute(Qt::WA_ShowWithoutActivating);
     // The sound output comes up once the panel is on the screen too.
-    panel->installEventFilter(this);
+    if (SoundOutput *sound = m_services.sound) {
+        new AfterFirstPaint(panel, [sound] { sound->prepare(); });
+    }
     panel->show();
     panel->raise();
-}
-
-bool Form1::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == m_frmSet && event->type() == QEvent::Paint) {
-        m_frmSet->removeEventFilter(this);
-        if (m_services.sound) {
-            QMetaObject::invokeMethod(
-                this, [sound = m_services.sound] { sound->prepare(); }, Qt::QueuedConnection);
-        }
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void Form1::showEvent(QShowEvent *event)

@@ -145,7 +145,6 @@ public:
     void setKanbanPath(const QString &path) { m_signboard.setPath(path); }
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
