@@ -1,6 +1,7 @@
 #include "form1.h"
 
 #include "decorationbox.h"
+#include "firstpaintwatch.h"
 #include "frmset.h"
 #include "inputcodes.h"
 #include "programfile.h"
@@ -20,8 +21,6 @@
 #include <QPainter>
 #include <QTimer>
 
-#include <functional>
-
 namespace {
 
 const QColor FrameOutline(128, 128, 128);
@@ -29,32 +28,6 @@ const QColor FrameFill(224, 224, 224);
 
 // How long the panel waits for the bus window's first paint at most.
 constexpr int PanelLatestMs = 500;
-
-// Calls `then` once `widget` has been painted for the first time, after that paint (queued); not
-// at all if the widget goes first.
-class AfterFirstPaint final : public QObject
-{
-public:
-    AfterFirstPaint(QWidget *widget, std::function<void()> then)
-        : QObject(widget)
-        , m_then(std::move(then))
-    {
-        widget->installEventFilter(this);
-    }
-
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint) {
-            watched->removeEventFilter(this);
-            QMetaObject::invokeMethod(watched, std::move(m_then), Qt::QueuedConnection);
-            deleteLater();
-        }
-        return false;
-    }
-
-private:
-    std::function<void()> m_then;
-};
 
 } // namespace
 
@@ -193,7 +166,9 @@ void Form1::showSettingsPanel()
     panel->setAttribute(Qt::WA_ShowWithoutActivating);
     // The sound output comes up once the panel is on the screen too.
     if (SoundOutput *sound = m_services.sound) {
-        new AfterFirstPaint(panel, [sound] { sound->prepare(); });
+        new FirstPaintWatch(panel, [panel, sound] {
+            QMetaObject::invokeMethod(panel, [sound] { sound->prepare(); }, Qt::QueuedConnection);
+        });
     }
     panel->show();
     panel->raise();

@@ -1,4 +1,5 @@
 // The settings file: written when the bus window closes, read while it loads.
+#include "firstpaintwatch.h"
 #include "form1.h"
 #include "frmset.h"
 #include "messageboxes.h"
@@ -8,7 +9,6 @@
 #include "twips.h"
 
 #include <QAction>
-#include <QEvent>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QWindow>
@@ -27,39 +27,6 @@ int outerHeight(QWidget *window)
     }
     return window->frameGeometry().height();
 }
-
-// Puts the settings panel directly below the bus window once the bus window is on the screen.
-// Where windows have frames drawn by a window manager (X11), the bus window's outer height is
-// known only after it has been mapped, long after the settings were applied: this watches the
-// bus window until it is first painted on the screen, places the panel again below its outer
-// height as then known, and goes.
-class PanelBelowWindow final : public QObject
-{
-public:
-    PanelBelowWindow(QWidget *window, QWidget *panel)
-        : QObject(window)
-        , m_window(window)
-        , m_panel(panel)
-    {
-        window->installEventFilter(this);
-    }
-
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (watched == m_window && event->type() == QEvent::Paint) {
-            if (m_panel && m_window->isVisible()) {
-                m_panel->move(0, outerHeight(m_window));
-            }
-            m_window->removeEventFilter(this);
-            deleteLater();
-        }
-        return false;
-    }
-
-private:
-    QWidget *m_window;
-    QPointer<QWidget> m_panel;
-};
 
 } // namespace
 
@@ -201,7 +168,14 @@ void Form1::recoverSettings()
     move(0, 0);
     frmSet *panel = settingsPanel();
     panel->move(0, outerHeight(this));
-    new PanelBelowWindow(this, panel);
+    // Where windows have frames drawn by a window manager (X11), the bus window's outer height is
+    // known only once it is on the screen, long after the settings were applied: the panel is
+    // placed again below it as the bus window is first painted.
+    new FirstPaintWatch(this, [this, panel = QPointer<QWidget>(panel)] {
+        if (panel && isVisible()) {
+            panel->move(0, outerHeight(this));
+        }
+    });
     MnuKanbanReset_Click();
     panel->HScroll1()->setValue(FirstStartFrontSpeed);
     panel->HScroll2()->setValue(FirstStartMiddleSpeed);
