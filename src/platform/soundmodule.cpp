@@ -3,8 +3,9 @@
 
 #include <QtGlobal>
 
+// Exported under the name SoundModule::CreateOutputSymbol holds, with the SoundModule::CreateOutput
+// signature.
 extern "C" Q_DECL_EXPORT SoundOutput *porukanoCreateSoundOutput()
 {
-    static_assert(sizeof(SoundModule::CreateOutputSymbol) == sizeof("porukanoCreateSoundOutput"));
     return new QtSoundOutput;
 }
