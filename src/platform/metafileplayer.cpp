@@ -963,7 +963,7 @@ void Player::textOut(QPointF reference,
         }
     }
     m_painter.translate(origin);
-    m_painter.rotate(-m_state.font.escapement / 10.0);
+    m_painter.rotate(-(m_state.font.escapement / 10.0));
     m_painter.setFont(font);
     if (m_state.opaqueBk) {
         m_painter.fillRect(QRectF(dx, dy - metrics.ascent(), width, metrics.height()), m_state.bkColor);

@@ -7,6 +7,8 @@
 #include <QRegularExpression>
 #include <QTest>
 
+#include <limits>
+
 namespace {
 
 QString fixture(const char *name)
@@ -356,6 +358,16 @@ void MetafilePlayerTest::records_drawTheirPixelsOrFailCleanly_data()
                               << "30,40:red 10,10:white 70,40:white 90,70:blue 60,90:white 30,90:red";
     // The huge rectangle is left out; later shapes are still drawn, untransformed.
     QTest::newRow("bad geometry dropped") << badGeometry() << "10,10:white 45,45:red";
+    // A font turned by the most negative escapement there is: the text is drawn, turned somehow.
+    QTest::newRow("extreme font escapement")
+        << whitePicture()
+               .record(Emr::ExtCreateFontIndirectW,
+                   {1, -20, 0, std::numeric_limits<qint32>::min(), 0, 400, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                       0, 0, 0, 0})
+               .record(Emr::SelectObject, {1})
+               .record(Emr::ExtTextOutW, {0, 0, 96, 96, 1, 0, 0, 48, 48, 1, 76, 0, 0, 0, 0, 0, 0, 0x41})
+               .finish()
+        << "5,5:white 90,90:white";
     QTest::newRow("top-down bitmap") << stretchBlt()
                                      << "15,15:red 25,15:#0f0 15,25:blue 25,25:white 5,5:white 35,35:white";
     EmfWriter balanced = whitePicture();
