@@ -2,17 +2,21 @@
 #include "fonts.h"
 #include "form1.h"
 #include "modulesoundoutput.h"
+#include "platformchoice.h"
 #include "qtfolderbrowser.h"
 #include "qtmessageboxes.h"
 #include "qtopenfiledialog.h"
 #include "qturlopener.h"
 #include "sleepingpacer.h"
+#include "translations.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
+    choosePlatform();
     QApplication app(argc, argv);
+    installTranslations(app);
     QApplication::setApplicationName(QStringLiteral("ソラミネ"));
     Fonts::installSubstitutes();
     QFont font(Fonts::proportionalGothic());
