@@ -8,6 +8,7 @@
 #include <QCloseEvent>
 #include <QFrame>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -59,25 +60,77 @@ PictureToggle *makePictureToggle(
     return button;
 }
 
+// A horizontal scroll bar that takes the keys as the platform's scroll-bar controls do: Left and
+// Up step down, Right and Down step up, Page Up and Page Down page down and up, Home and End go
+// to the ends. (QScrollBar turns Left/Right the other way round.)
+class SpeedBar final : public QScrollBar
+{
+public:
+    using QScrollBar::QScrollBar;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        SliderAction action = SliderNoAction;
+        switch (event->key()) {
+        case Qt::Key_Left:
+        case Qt::Key_Up:
+            action = SliderSingleStepSub;
+            break;
+        case Qt::Key_Right:
+        case Qt::Key_Down:
+            action = SliderSingleStepAdd;
+            break;
+        case Qt::Key_PageUp:
+            action = SliderPageStepSub;
+            break;
+        case Qt::Key_PageDown:
+            action = SliderPageStepAdd;
+            break;
+        case Qt::Key_Home:
+            action = SliderToMinimum;
+            break;
+        case Qt::Key_End:
+            action = SliderToMaximum;
+            break;
+        default:
+            QScrollBar::keyPressEvent(event);
+            return;
+        }
+        triggerAction(action);
+        event->accept();
+    }
+};
+
 QScrollBar *makeSpeedBar(QWidget *parent, const QString &objectName, int value, const QString &accessibleName)
 {
-    auto bar = new QScrollBar(Qt::Horizontal, parent);
+    auto bar = new SpeedBar(Qt::Horizontal, parent);
     bar->setObjectName(objectName);
     bar->setRange(frmSet::SpeedMin, frmSet::SpeedMax);
     bar->setSingleStep(1);
     bar->setPageStep(1);
     bar->setValue(value);
     bar->setAccessibleName(accessibleName);
+    // A tab stop that a click focuses too, as the platform's scroll-bar controls are: Left/Right
+    // and Page Up/Page Down step by 1, Home/End go to the ends.
+    bar->setFocusPolicy(Qt::StrongFocus);
     return bar;
 }
 
-QLabel *makeSpeedLabel(QWidget *parent, const QString &objectName, const QString &accessibleName)
+// A label that shows a value: with no fixed accessible name, a screen reader reads its text (the
+// value), and the description says what the value is.
+void describeValueLabel(QLabel *label, const QString &purpose)
+{
+    label->setAccessibleDescription(purpose);
+}
+
+QLabel *makeSpeedLabel(QWidget *parent, const QString &objectName, const QString &purpose)
 {
     auto label = new QLabel(QStringLiteral("0"), parent);
     label->setObjectName(objectName);
     setBackground(label, Qt::black);
     setTextColour(label, SpeedText);
-    label->setAccessibleName(accessibleName);
+    describeValueLabel(label, purpose);
     return label;
 }
 
@@ -88,6 +141,9 @@ frmSet::frmSet(QWidget *parent)
 {
     setObjectName(QStringLiteral("frmSet"));
     setWindowTitle(tr("設定パネル"));
+    // On macOS a tool window hides while another application is active; the panel stays above
+    // all windows.
+    setAttribute(Qt::WA_MacAlwaysShowToolWindow);
     setBackground(this, PanelGrey);
     setFixedSize(Twips::toPixels(3945), Twips::toPixels(2565));
 
@@ -123,6 +179,13 @@ frmSet::frmSet(QWidget *parent)
         m_option1.at(index) = option;
     }
     m_option1[0]->setChecked(true);
+    // Only the selected mode is a tab stop; the arrow keys move among the three.
+    for (QRadioButton *option : m_option1) {
+        connect(option, &QRadioButton::toggled, this, [option](bool checked) {
+            option->setFocusPolicy(checked ? Qt::StrongFocus : Qt::ClickFocus);
+        });
+        option->setFocusPolicy(option->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
+    }
 
     m_frame1 = makeFrame(this, QStringLiteral("Frame1"), PanelGrey);
     placeTwips(m_frame1, 2265, 0, 1620, 2505);
@@ -134,7 +197,7 @@ frmSet::frmSet(QWidget *parent)
     QFont displayFont(Fonts::gothic());
     displayFont.setPointSizeF(14.25);
     m_label1->setFont(displayFont);
-    m_label1->setAccessibleName(tr("方向幕の番号"));
+    describeValueLabel(m_label1, tr("方向幕の番号"));
     placeTwips(m_label1, 90, 240, 1455, 315);
 
     // Keypad grid: rows from the top 7 8 9 / 4 5 6 / 1 2 3 / 0 C 設定.
@@ -150,6 +213,11 @@ frmSet::frmSet(QWidget *parent)
             auto button = new QPushButton(caption, m_frame1);
             button->setObjectName(QStringLiteral("Command2_%1").arg(index));
             button->setAccessibleName(caption);
+            if (index == 10) {
+                button->setAccessibleDescription(tr("番号を消す"));
+            } else if (index == 11) {
+                button->setAccessibleDescription(tr("入力した番号の方向幕を出す"));
+            }
             placeTwips(button, lefts[column], tops[row], 510, 390);
             if (index < 10) {
                 button->setFont(digitFont);

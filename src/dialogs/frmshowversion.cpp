@@ -51,11 +51,11 @@ QFont gothicFont(qreal pointSize, bool bold)
 
 frmShowVersion::frmShowVersion(
     UrlOpener *urls, MessageBoxes *messages, const QString &makerLibraryFolder, QWidget *parent)
-    // Stays on top so that the settings panel, itself always on top, can never cover a window
-    // that holds all of the program's input.
+    // Not on top of other programs' windows: the caller gives the window an owner that keeps it
+    // above the always-on-top settings panel.
     : QDialog(parent,
         Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-            | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint)
+            | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
     , m_urls(urls)
     , m_messages(messages)
     , m_makerLibrary(makerLibraryFolder)
@@ -73,6 +73,7 @@ frmShowVersion::frmShowVersion(
     m_image1->setObjectName(QStringLiteral("Image1"));
     m_image1->setPixmap(QIcon(ResourcePaths::versionIcon()).pixmap(QSize(32, 32)));
     m_image1->setAccessibleName(tr("バスの正面"));
+    m_image1->setAccessibleDescription(tr("バスを正面から見た絵"));
     placeTwips(m_image1, 285, 165, 480, 480);
 
     m_label1_0 = makeLabel(this, QStringLiteral("Label1_0"), tr("ポルカノ"), PlateGrey, Yellow);

@@ -37,7 +37,8 @@ PictureToggle::PictureToggle(const Picture &picture, QWidget *parent)
     , m_picture(picture)
 {
     setCheckable(true);
-    setFocusPolicy(Qt::TabFocus);
+    // A click gives it the focus, as on any button, so Space then works it.
+    setFocusPolicy(Qt::StrongFocus);
 }
 
 QSize PictureToggle::sizeHint() const

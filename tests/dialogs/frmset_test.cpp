@@ -3,7 +3,9 @@
 #include <QAbstractButton>
 #include <QGroupBox>
 #include <QLabel>
+#include <QApplication>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -16,6 +18,8 @@ private slots:
     void keypad_editsTheDisplay();
     void toggles_reportAfterTheirValueAndTheModeLockChanged();
     void close_isRefused();
+    void click_focusesTheControl_thenTheKeysWorkIt_data();
+    void click_focusesTheControl_thenTheKeysWorkIt();
 };
 
 void FrmSetTest::keypad_editsTheDisplay_data()
@@ -65,6 +69,48 @@ void FrmSetTest::close_isRefused()
     QVERIFY(QTest::qWaitForWindowExposed(&panel));
     QVERIFY(!panel.close());
     QVERIFY(panel.isVisible());
+}
+
+void FrmSetTest::click_focusesTheControl_thenTheKeysWorkIt_data()
+{
+    // The speed bars start at 6000 (HScroll1) and 10000 (HScroll2); the toggles unchecked.
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<int>("value"); // the bar's value, or the toggle's checked state
+    QTest::newRow("Right by 1") << "HScroll1" << QList<int>{Qt::Key_Right, Qt::Key_Right} << 6002;
+    QTest::newRow("Left by 1") << "HScroll1" << QList<int>{Qt::Key_Left} << 5999;
+    QTest::newRow("Page Down by 1") << "HScroll2" << QList<int>{Qt::Key_PageDown} << 10001;
+    QTest::newRow("Page Up by 1") << "HScroll2" << QList<int>{Qt::Key_PageUp} << 9999;
+    QTest::newRow("Home to 1") << "HScroll2" << QList<int>{Qt::Key_Home} << 1;
+    QTest::newRow("End to 30000") << "HScroll1" << QList<int>{Qt::Key_End} << 30000;
+    QTest::newRow("Space opens the front door") << "Check1" << QList<int>{Qt::Key_Space} << 1;
+    QTest::newRow("Space opens the middle door") << "Check2" << QList<int>{Qt::Key_Space} << 1;
+}
+
+void FrmSetTest::click_focusesTheControl_thenTheKeysWorkIt()
+{
+    QFETCH(QString, control);
+    QFETCH(QList<int>, keys);
+    frmSet panel;
+    panel.show();
+    QApplication::setActiveWindow(&panel);
+    QVERIFY(QTest::qWaitForWindowActive(&panel));
+    auto widget = panel.findChild<QWidget *>(control);
+    QVERIFY(widget);
+    auto bar = qobject_cast<QScrollBar *>(widget);
+    const int start = bar ? bar->value() : 0;
+    // A press on the middle of a bar may step it: only the focus counts here.
+    QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
+    QCOMPARE(QApplication::focusWidget(), widget);
+    if (bar) {
+        bar->setValue(start);
+    } else {
+        qobject_cast<QAbstractButton *>(widget)->setChecked(false);
+    }
+    for (int key : keys) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+    }
+    QTEST(bar ? bar->value() : int(qobject_cast<QAbstractButton *>(widget)->isChecked()), "value");
 }
 
 QTEST_MAIN(FrmSetTest)
