@@ -18,12 +18,14 @@ import shutil
 import signal
 import struct
 import subprocess
+import sys
 import tempfile
 import time
 import unittest
 
 BUS_TITLE = "ポルカノ\u3000-\u3000KT41A0001"
 PANEL_TITLE = "設定パネル"
+PANEL_DISPLAY = (157 + 48, 16 + 10)  # the centre of the panel's keypad display, black while empty
 
 _HERE = os.path.dirname(os.path.abspath(__file__))
 BIN_DIR = os.environ.get("PORUKANO_BIN_DIR", os.path.join(_HERE, "..", "..", "build", "bin"))
@@ -69,9 +71,47 @@ class Screenshot:
         return [self.pixel(x + dx, y + dy) for dy in range(height) for dx in range(width)]
 
 
+def accessibility_missing():
+    """What the accessibility (AT-SPI) sessions need that is not installed; imports pyatspi."""
+    missing = [tool for tool in ("dbus-daemon", AT_SPI_LAUNCHER) if shutil.which(tool) is None]
+    try:
+        import pyatspi  # noqa: F401
+    except ImportError:
+        # The system's Python packages, for a Python of the same version outside the system's.
+        sys.path.append("/usr/lib/python3/dist-packages")
+        try:
+            import pyatspi  # noqa: F401,F811
+        except ImportError:
+            missing.append("pyatspi")
+    return missing
+
+
+AT_SPI_LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
+
+
+def _descendants(pid):
+    """Process ids of the living descendants of `pid`, from /proc."""
+    children = {}
+    for entry in os.listdir("/proc"):
+        if entry.isdigit():
+            try:
+                with open(f"/proc/{entry}/stat") as f:
+                    ppid = int(f.read().rsplit(")", 1)[1].split()[1])
+            except (OSError, IndexError, ValueError):
+                continue
+            children.setdefault(ppid, []).append(int(entry))
+    found, todo = [], [pid]
+    while todo:
+        for child in children.get(todo.pop(), []):
+            found.append(child)
+            todo.append(child)
+    return found
+
+
 class Session:
     def __init__(self, settings_line=None, files=None, program_name="KT41A0001", with_library=True,
-                 screen=(1280, 800), window_manager=True, env=None, start_program=True, installed_in=None):
+                 screen=(1280, 800), window_manager=True, env=None, start_program=True, installed_in=None,
+                 accessibility=False):
         self.settings_line = settings_line
         self.files = files or {}
         self.program_name = program_name
@@ -81,6 +121,9 @@ class Session:
         self.extra_env = env or {}
         self.start_program = start_program
         self.installed_in = installed_in  # run the program where it is installed instead of a copy
+        self.accessibility = accessibility  # a private session bus and AT-SPI bus for screen readers
+        self.bus_address = None
+        self._buses = []
         self.folder = None
         self.display = None
         self.app = None
@@ -108,12 +151,16 @@ class Session:
         self._start_xvfb()
         if self.window_manager:
             self._start_wm()
+        if self.accessibility:
+            self._start_buses()
         self._copy_program()
         if self.start_program:
             self.launch()
 
     def stop(self):
-        for proc in (self.app, self._wm, self._xvfb):
+        # The AT-SPI launcher's bus and registry are its descendants; they go by their ids too.
+        helpers = [pid for proc in self._buses if proc.poll() is None for pid in _descendants(proc.pid)]
+        for proc in (self.app, *reversed(self._buses), self._wm, self._xvfb):
             if proc is not None and proc.poll() is None:
                 try:
                     proc.send_signal(signal.SIGTERM)
@@ -121,7 +168,13 @@ class Session:
                 except subprocess.TimeoutExpired:
                     proc.kill()
                     proc.wait(timeout=5)
+        for pid in helpers:
+            try:
+                os.kill(pid, signal.SIGTERM)
+            except ProcessLookupError:
+                pass
         self.app = self._wm = self._xvfb = None
+        self._buses = []
         if getattr(self, "_log", None) is not None:
             self._log.close()
             self._log = None
@@ -168,6 +221,32 @@ class Session:
                 self._wm.wait(timeout=5)
         raise RuntimeError("openbox did not start")
 
+    def _start_buses(self):
+        """A private session bus with an AT-SPI bus on it, for the program and for pyatspi."""
+        read_fd, write_fd = os.pipe()
+        bus = subprocess.Popen(["dbus-daemon", "--session", "--nofork", f"--print-address={write_fd}"],
+                               pass_fds=(write_fd,), env=self._env(), stdout=subprocess.DEVNULL,
+                               stderr=subprocess.DEVNULL)
+        self._buses.append(bus)
+        os.close(write_fd)
+        with os.fdopen(read_fd, "rb") as pipe:
+            self.bus_address = pipe.readline().decode().strip()
+        if not self.bus_address:
+            raise RuntimeError("dbus-daemon did not start")
+        self._buses.append(subprocess.Popen([AT_SPI_LAUNCHER, "--launch-immediately"], env=self._env(),
+                                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
+        # pyatspi in this process finds the AT-SPI bus through the session bus.
+        os.environ["DBUS_SESSION_BUS_ADDRESS"] = self.bus_address
+        deadline = time.monotonic() + 20
+        while time.monotonic() < deadline:
+            out = subprocess.run(["dbus-send", "--session", "--print-reply", "--dest=org.a11y.Bus", "/org/a11y/bus",
+                                  "org.a11y.Bus.GetAddress"], env=self._env(), stdout=subprocess.PIPE,
+                                 stderr=subprocess.DEVNULL).stdout
+            if b"unix:" in out:
+                return
+            time.sleep(0.2)
+        raise RuntimeError("the AT-SPI bus did not start")
+
     def _copy_program(self):
         if self.installed_in:
             return
@@ -192,6 +271,8 @@ class Session:
         env = self._env()
         env["QT_QPA_PLATFORM"] = "xcb"
         env.setdefault("PULSE_SERVER", "unix:/nonexistent")
+        if self.accessibility:
+            env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
         env.update(self.extra_env)
         if getattr(self, "_log", None) is not None:
             self._log.close()
@@ -228,6 +309,10 @@ class Session:
         env["DISPLAY"] = self.display
         env["XDG_RUNTIME_DIR"] = self._runtime
         env.pop("WAYLAND_DISPLAY", None)
+        if self.bus_address:
+            env["DBUS_SESSION_BUS_ADDRESS"] = self.bus_address
+        else:
+            env.pop("DBUS_SESSION_BUS_ADDRESS", None)
         return env
 
     def _run(self, args, check=True, input=None):
@@ -263,6 +348,31 @@ class Session:
                 return True
             time.sleep(0.1)
         return False
+
+    def stacking(self):
+        """The client windows in the window manager's stacking order, bottom first."""
+        out = self._run(["xprop", "-root", "_NET_CLIENT_LIST_STACKING"])
+        return [int(n, 16) for n in out.split("#", 1)[-1].replace(",", " ").split()]
+
+    def frame_rect(self, win):
+        """(x, y, width, height) of a window's outer frame, title bar and borders included."""
+        x, y = self.client_origin(win)
+        width, height = self.client_size(win)
+        left, right, top, bottom = self.frame_extents(win)
+        return (x - left, y - top, width + left + right, height + top + bottom)
+
+    def centre_under(self, win, cover):
+        """Moves the settings panel `cover` so that its black keypad display lies on the centre of
+        `win`, and returns the 9 x 9 pixels around that centre as the screen shows them: all black
+        where the panel covers the window."""
+        x, y, width, height = self.frame_rect(win)
+        cx, cy = x + width // 2, y + height // 2
+        left, _, top, _ = self.frame_extents(cover)
+        self.move(cover, cx - PANEL_DISPLAY[0] - left, cy - PANEL_DISPLAY[1] - top)
+        ox, oy = self.client_origin(cover)
+        if (ox + PANEL_DISPLAY[0], oy + PANEL_DISPLAY[1]) != (cx, cy):
+            raise RuntimeError("the panel could not be moved onto the window's centre")
+        return self.screenshot().region(cx - 4, cy - 4, 9, 9)
 
     def title(self, win):
         return self._run(["xdotool", "getwindowname", str(win)]).rstrip("\n")

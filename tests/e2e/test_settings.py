@@ -13,14 +13,6 @@ GREY = (128, 128, 128)
 LIGHT = (224, 224, 224)
 
 
-def frame_rect(session, win):
-    """(x, y, width, height) of a window's outer frame, title bar and borders included."""
-    x, y = session.client_origin(win)
-    width, height = session.client_size(win)
-    left, right, top, bottom = session.frame_extents(win)
-    return (x - left, y - top, width + left + right, height + top + bottom)
-
-
 def settings_fields(session):
     line = session.read_settings()
     assert line.endswith(b"\r\n"), line
@@ -34,8 +26,8 @@ class SettingsFileTest(unittest.TestCase):
             bus = s.window(harness.BUS_TITLE)
             panel = s.window(harness.PANEL_TITLE)
             time.sleep(0.5)
-            bx, by, bw, bh = frame_rect(s, bus)
-            px, py, _, _ = frame_rect(s, panel)
+            bx, by, bw, bh = s.frame_rect(bus)
+            px, py, _, _ = s.frame_rect(panel)
             self.assertEqual((bx, by), (0, 0))
             self.assertGreater(bh, 215, "the bus window has a title bar")
             self.assertEqual((px, py), (0, bh), "the panel stands directly below the bus window")
@@ -61,8 +53,8 @@ class SettingsFileTest(unittest.TestCase):
             panel = s.window(harness.PANEL_TITLE)
             s.move(bus, 120, 90)
             s.move(panel, 700, 420)
-            bus_frame = frame_rect(s, bus)
-            panel_frame = frame_rect(s, panel)
+            bus_frame = s.frame_rect(bus)
+            panel_frame = s.frame_rect(panel)
             self.assertNotEqual(bus_frame[:2], (0, 0))
 
             # The signboard (60 x 20 picture in a 2-pixel border) dragged 100 right and 50 up.
@@ -87,8 +79,8 @@ class SettingsFileTest(unittest.TestCase):
             bus = s.window(harness.BUS_TITLE)
             panel = s.window(harness.PANEL_TITLE)
             time.sleep(0.5)
-            self.assertEqual(frame_rect(s, bus)[:2], bus_frame[:2])
-            self.assertEqual(frame_rect(s, panel)[:2], panel_frame[:2])
+            self.assertEqual(s.frame_rect(bus)[:2], bus_frame[:2])
+            self.assertEqual(s.frame_rect(panel)[:2], panel_frame[:2])
             ox, oy = s.client_origin(bus)
             shot = s.screenshot("restarted.png")
             # The first face of the folder in the sign box, the picture in the dragged signboard
@@ -102,7 +94,7 @@ class SettingsFileTest(unittest.TestCase):
             self.assertEqual(s.wait_exit(10), 0)
             self.assertEqual(s.read_settings(), first_close)
 
-    def test_folderNotWritable_closeShowsTheMessage_endsWithFailure_oldFileUnchanged(self):
+    def test_folderNotWritable_closeShowsTheMessageAboveThePanel_endsWithFailure_oldFileUnchanged(self):
         old_line = '1500,1500,0,4500,"","x",5,7,"",3450,2010,#TRUE#,#FALSE#,300,400,1'
         with harness.Session(settings_line=old_line) as s:
             bus = s.window(harness.BUS_TITLE)
@@ -115,9 +107,13 @@ class SettingsFileTest(unittest.TestCase):
             if subprocess.run(lock, stderr=subprocess.DEVNULL).returncode != 0:
                 self.skipTest("cannot make the program's folder read-only here")
             try:
+                panel = s.window(harness.PANEL_TITLE)
                 s.close(bus)
                 message = s.window("ソラミネ")
-                s.screenshot("save-failed.png")
+                # The panel, still up, does not cover the message.
+                order = s.stacking()
+                self.assertLess(order.index(panel), order.index(message))
+                self.assertNotEqual(set(s.centre_under(message, panel)), {(0, 0, 0)})
                 self.assertIsNone(s.wait_exit(1), "the program waits for the message to be read")
                 s.key(message, "Return")
                 self.assertEqual(s.wait_exit(10), 1)

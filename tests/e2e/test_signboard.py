@@ -103,10 +103,10 @@ class SignboardPictureTest(unittest.TestCase):
             ox, oy = s.client_origin(bus)
             s.click(bus, BOX[0] + 47, BOX[1] + 15, button=3, settle=0.6)
             s._run(["xdotool", "key", "Down", "Down", "Down", "Return"])  # "看板の画像を設定..."
-            dialog = s.window("Open")
+            dialog = s.window("開く")
             s.type(dialog, s.folder + "/pictures/board.bmp")
             s.key(dialog, "Return")
-            self.assertTrue(s.wait_gone("Open"))
+            self.assertTrue(s.wait_gone("開く"))
             time.sleep(0.5)
 
             shot = s.screenshot("picture.png")
