@@ -54,10 +54,12 @@ Form1::Form1(const Services &services, QWidget *parent)
     setWindowIcon(QIcon(ResourcePaths::icon()));
     setFixedSize(Twips::toPixels(ClientWidth), Twips::toPixels(ClientHeight));
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setAccessibleDescription(tr("路線バスの側面の絵。前扉と中扉、方向幕、看板があります"));
 
     m_picture1 = new RollSignBox(this);
     m_picture1->setObjectName(QStringLiteral("Picture1"));
     m_picture1->setAccessibleName(tr("方向幕"));
+    m_picture1->setAccessibleDescription(tr("行き先を表示する方向幕の絵。上下の矢印キーで切り替わります"));
     m_picture1->setGeometry(Twips::toPixels(QRect(7005, 480, 780, 480)));
     m_picture1->setFace(prerenderedSvgPicture(ResourcePaths::defaultFace(), QSize(52, 32)));
     connect(m_picture1, &RollSignBox::keyDown, this, &Form1::Picture1_KeyDown);
@@ -67,6 +69,7 @@ Form1::Form1(const Services &services, QWidget *parent)
     m_picKanban = new SignboardBox(this);
     m_picKanban->setObjectName(QStringLiteral("PicKanban"));
     m_picKanban->setAccessibleName(tr("看板"));
+    m_picKanban->setAccessibleDescription(tr("看板の絵。右クリックでメニューが開きます"));
     m_picKanban->setGeometry(Twips::toPixels(m_signboard.rect()));
     connect(m_picKanban, &SignboardBox::mouseDown, this, &Form1::PicKanban_MouseDown);
     connect(m_picKanban, &SignboardBox::doubleClicked, this, &Form1::PicKanban_DblClick);
@@ -75,6 +78,7 @@ Form1::Form1(const Services &services, QWidget *parent)
     m_picSlideBase1 = new DecorationBox(this);
     m_picSlideBase1->setObjectName(QStringLiteral("picSlideBase1"));
     m_picSlideBase1->setAccessibleName(tr("車内"));
+    m_picSlideBase1->setAccessibleDescription(tr("座席と手すりの見える車内の絵"));
     m_picSlideBase1->setGeometry(Twips::toPixels(QRect(10875, 765, 1140, 2115)));
 
     setTabOrder(m_picture1, m_picKanban);

@@ -208,6 +208,9 @@ private:
     QAction *m_mnuKanbanReset = nullptr;
 
     // ---- Dialogs ----
+    // The owner of every window the program opens (dialogs, message boxes, the version window),
+    // so that none of them opens under the always-on-top settings panel.
+    QWidget *dialogOwner();
 
     // ---- Settings file ----
     // Steps of `LoadIni`: applies the file, or says it failed at some step; then the fixed

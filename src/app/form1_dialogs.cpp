@@ -1,5 +1,6 @@
 // The bus window's operations that open the modal dialogs.
 #include "form1.h"
+#include "frmset.h"
 #include "frmshowversion.h"
 #include "programfile.h"
 
@@ -14,9 +15,16 @@ void Form1::MnuEditHkPic_Click()
     }
 }
 
+QWidget *Form1::dialogOwner()
+{
+    // The panel stays above every other window, and a window it owns is kept above it: a dialog
+    // owned by the bus window would open under the panel.
+    return settingsPanel();
+}
+
 void Form1::MnuHelpVer_Click()
 {
-    // A fresh window for every opening, with no owner window; exec() returns when it has closed.
-    frmShowVersion window(m_services.urls, m_services.messages, ProgramFile::folder());
+    // A fresh window for every opening; exec() returns when it has closed.
+    frmShowVersion window(m_services.urls, m_services.messages, ProgramFile::folder(), dialogOwner());
     window.exec();
 }

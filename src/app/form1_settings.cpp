@@ -60,7 +60,7 @@ void Form1::SaveIni()
     // The old file stays as it was.
     m_settingsSaveFailed = true;
     if (m_services.messages) {
-        m_services.messages->show(this,
+        m_services.messages->show(dialogOwner(),
             QStringLiteral("ソラミネ"),
             tr("設定ファイルを保存できませんでした。") + QLatin1String("\n\n") + error,
             MessageBoxes::Icon::Critical);

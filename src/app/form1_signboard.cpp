@@ -66,7 +66,7 @@ void Form1::MnuSetKanban_Click()
     if (!m_services.openFile) {
         return;
     }
-    const QString file = m_services.openFile->getOpenFileName(this, kanbanFilters());
+    const QString file = m_services.openFile->getOpenFileName(dialogOwner(), kanbanFilters());
     if (file.isEmpty()) {
         return;
     }
