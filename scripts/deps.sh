@@ -4,9 +4,10 @@
 porukano_packages=(
     cmake ninja-build g++ clang libclang-rt-14-dev ccache
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-multimedia-dev qt6-image-formats-plugins
-    qt6-qpa-plugins libgl-dev
+    qt6-qpa-plugins libgl-dev qt6-translations-l10n
     fonts-ipafont-gothic
     xvfb xdotool openbox wmctrl x11-utils imagemagick
+    dbus-daemon dbus-bin at-spi2-core python3-pyatspi
     pulseaudio pulseaudio-utils
     python3 desktop-file-utils zip
 )
