@@ -14,6 +14,8 @@
 #include <QRadioButton>
 #include <QScrollBar>
 
+#include <utility>
+
 namespace {
 
 const QColor PanelGrey(64, 64, 64);
@@ -60,9 +62,9 @@ PictureToggle *makePictureToggle(
     return button;
 }
 
-// A horizontal scroll bar that takes the keys as the platform's scroll-bar controls do: Left and
-// Up step down, Right and Down step up, Page Up and Page Down page down and up, Home and End go
-// to the ends. (QScrollBar turns Left/Right the other way round.)
+// A horizontal scroll bar that takes the keys as the platform's scroll-bar controls do: Left steps
+// down, Right up, Page Up and Page Down page down and up, Home and End go to the ends. (QScrollBar
+// turns Left/Right the other way round.)
 class SpeedBar final : public QScrollBar
 {
 public:
@@ -71,34 +73,20 @@ public:
 protected:
     void keyPressEvent(QKeyEvent *event) override
     {
-        SliderAction action = SliderNoAction;
-        switch (event->key()) {
-        case Qt::Key_Left:
-        case Qt::Key_Up:
-            action = SliderSingleStepSub;
-            break;
-        case Qt::Key_Right:
-        case Qt::Key_Down:
-            action = SliderSingleStepAdd;
-            break;
-        case Qt::Key_PageUp:
-            action = SliderPageStepSub;
-            break;
-        case Qt::Key_PageDown:
-            action = SliderPageStepAdd;
-            break;
-        case Qt::Key_Home:
-            action = SliderToMinimum;
-            break;
-        case Qt::Key_End:
-            action = SliderToMaximum;
-            break;
-        default:
-            QScrollBar::keyPressEvent(event);
-            return;
+        static constexpr std::pair<int, SliderAction> Actions[] = {{Qt::Key_Left, SliderSingleStepSub},
+            {Qt::Key_Right, SliderSingleStepAdd},
+            {Qt::Key_PageUp, SliderPageStepSub},
+            {Qt::Key_PageDown, SliderPageStepAdd},
+            {Qt::Key_Home, SliderToMinimum},
+            {Qt::Key_End, SliderToMaximum}};
+        for (const auto &[key, action] : Actions) {
+            if (event->key() == key) {
+                triggerAction(action);
+                event->accept();
+                return;
+            }
         }
-        triggerAction(action);
-        event->accept();
+        QScrollBar::keyPressEvent(event);
     }
 };
 
