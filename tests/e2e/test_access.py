@@ -13,6 +13,7 @@ MISSING = harness.accessibility_missing()
 PANEL_KEYPAD = {"1": (151 + 5 + 17, 92 + 13), "2": (151 + 38 + 17, 92 + 13)}
 BAR_LEFT_ARROW = {"HScroll1": (59 + 6, 15 + 8), "HScroll2": (58 + 6, 58 + 8)}
 BARE_BUS = (150, 20)
+CONTROL_ROLES = {"push button", "toggle button", "check box", "radio button", "scroll bar"}
 TAB_ORDER = ["0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "C", "設定", "両方", "前扉", "中扉",
              "中扉の速さ", "前扉の速さ", "バージョン情報", "方向幕フォルダー", "0"]
 
@@ -59,6 +60,15 @@ class AccessTest(unittest.TestCase):
             s.move(panel, 900, 0)
             s.move(bus, 0, 300)
             tree = self.frame(harness.PANEL_TITLE)
+
+            # Every control has a name to speak; the bus window's pictures are described.
+            controls = [node for node in walk(tree) if node.getRoleName() in CONTROL_ROLES]
+            self.assertEqual(len(controls), 21)
+            self.assertEqual([node for node in controls if not node.name], [])
+            bus_tree = self.frame(harness.BUS_TITLE)
+            for picture in ("方向幕", "看板", "車内"):
+                self.assertTrue(self.find(bus_tree, name=picture).description, picture)
+            self.assertTrue(bus_tree.getChildAtIndex(0).description or bus_tree.description)
 
             # Tab goes round the panel in its order, starting from the keypad.
             s.activate(panel)
