@@ -16,6 +16,7 @@ CHOOSER_CANCEL = (409, 66)
 CHOOSER_BROWSE = (411, 38)
 CHOOSER_TEXT = (200, 37)
 LINK_LINE = (126, 206)
+VERSION_OK = (279, 207)
 
 OPEN_TITLE = "開く"
 CHOOSER_TITLE = "画像の位置"
@@ -52,18 +53,26 @@ class WindowsAbovePanelTest(unittest.TestCase):
                     win = s.window(title)
                     order = s.stacking()
                     self.assertLess(order.index(panel), order.index(win))
+                    if title == ERROR_TITLE:
+                        self.assertLess(order.index(s.window(VERSION_TITLE)), order.index(win))
                     self.assertNotEqual(set(s.centre_under(win, panel)), {BLACK})
                     if title == VERSION_TITLE:
-                        # Above the panel by its owner, not on top of other programs' windows.
-                        state = s._run(["xprop", "-id", str(win), "_NET_WM_STATE"], check=False)
-                        self.assertNotIn("_NET_WM_STATE_ABOVE", state)
+                        # Modal, above the panel by its owner (transient: task bars leave it out),
+                        # not on top of other programs' windows.
+                        self.assertEqual(s.client_size(win), (333, 223))
+                        props = s._run(["xprop", "-id", str(win)], check=False)
+                        self.assertIn("_NET_WM_STATE_MODAL", props)
+                        self.assertIn("WM_TRANSIENT_FOR", props)
+                        self.assertNotIn("_NET_WM_STATE_ABOVE", props)
                 if isinstance(close_it, list):
                     s.key(win, *close_it)
                 elif close_it:
                     s.click(win, *close_it)
                 if close_it:
                     self.assertTrue(s.wait_gone(title), title)
-            s.close(s.window(VERSION_TITLE))
+            # The version window stays after its error message; its OK closes it.
+            s.click(s.window(VERSION_TITLE), *VERSION_OK)
+            self.assertTrue(s.wait_gone(VERSION_TITLE))
             s.close(bus)
             self.assertEqual(s.wait_exit(10), 0)
 
