@@ -1,9 +1,9 @@
 #include "frmset.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
-#include <QApplication>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
