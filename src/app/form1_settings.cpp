@@ -3,6 +3,7 @@
 #include "form1.h"
 #include "frmset.h"
 #include "messageboxes.h"
+#include "programfile.h"
 #include "rollsign.h"
 #include "settingsfile.h"
 #include "settingsline.h"
@@ -15,8 +16,8 @@
 
 namespace {
 
-constexpr int FirstStartFrontSpeed = 10000;
-constexpr int FirstStartMiddleSpeed = 6000;
+// Every speed the settings accept is one the panel's bars can hold, and every bar value is kept.
+static_assert(frmSet::SpeedMin == SettingsRules::SpeedMin && frmSet::SpeedMax == SettingsRules::SpeedMax);
 
 // The bus window's outer height, title bar and borders included, in pixels. A window system
 // knows its frame only once the window is on the screen; before that this is the client height.
@@ -51,9 +52,8 @@ void Form1::SaveIni()
     settings.middleSpeed = panel->HScroll2()->value();
     settings.middleDoorMode = std::int16_t(panel->middleDoorMode());
 
-    const SettingsFile file(settingsFilePath());
-    const QString error = file.write(SettingsLine::encode(settings));
-    if (error.isEmpty()) {
+    SettingsFile file(settingsFilePath());
+    if (file.write(SettingsLine::encode(settings))) {
         return;
     }
     // The one failure nobody traps: it is reported, and the program ends as it was about to.
@@ -62,14 +62,17 @@ void Form1::SaveIni()
     if (m_services.messages) {
         m_services.messages->show(dialogOwner(),
             QStringLiteral("ソラミネ"),
-            tr("設定ファイルを保存できませんでした。") + QLatin1String("\n\n") + error,
+            tr("設定ファイルを保存できませんでした。") + QLatin1String("\n\n") + file.errorString(),
             MessageBoxes::Icon::Critical);
     }
 }
 
 QString Form1::settingsFilePath() const
 {
-    return m_settingsFilePath.isEmpty() ? SettingsFile::programDefault() : m_settingsFilePath;
+    if (!m_settingsFilePath.isEmpty()) {
+        return m_settingsFilePath;
+    }
+    return SettingsFile::pathFor(ProgramFile::folder(), ProgramFile::baseName());
 }
 
 void Form1::LoadIni()
@@ -83,31 +86,33 @@ void Form1::LoadIni()
 
 bool Form1::restoreSettings()
 {
-    const SettingsFile file(settingsFilePath());
-    const SettingsFile::ReadResult read = file.read();
-    if (!read.ok()) {
+    const Result<QString> text = SettingsFile(settingsFilePath()).read();
+    if (!text) {
         return false;
     }
-    const SettingsDecodeResult line = SettingsLine::decode(read.text);
-    const AppSettings &settings = line.settings;
+    const Result<AppSettings, SettingsDecodeError> line = SettingsLine::decode(*text);
+    const AppSettings &settings = line ? *line : line.error().settings;
 
     // The texts and the reserved values take what was read even when a later field fails.
-    if (line.fieldsRead >= 5) {
+    const auto wasRead = [&line](SettingsField field) {
+        return line || line.error().wasRead(field);
+    };
+    if (wasRead(SettingsField::DesiMakuPath)) {
         m_rollSign.setDesiMakuPath(settings.desiMakuPath);
     }
-    if (line.fieldsRead >= 6) {
+    if (wasRead(SettingsField::ReservedText)) {
         m_reservedText = settings.reservedText;
     }
-    if (line.fieldsRead >= 7) {
+    if (wasRead(SettingsField::ReservedNumber1)) {
         m_reservedNumber1 = settings.reservedNumber1;
     }
-    if (line.fieldsRead >= 8) {
+    if (wasRead(SettingsField::ReservedNumber2)) {
         m_reservedNumber2 = settings.reservedNumber2;
     }
-    if (line.fieldsRead >= 9) {
+    if (wasRead(SettingsField::KanbanPath)) {
         setKanbanPath(settings.kanbanPath);
     }
-    if (!line.ok()) {
+    if (!line) {
         return false;
     }
 
@@ -129,14 +134,11 @@ bool Form1::restoreSettings()
 
     // A speed is set only when it is one the bar can hold; setting the value the bar already has
     // changes nothing, so its label keeps showing "0".
-    const auto validSpeed = [](std::int32_t speed) {
-        return speed >= frmSet::SpeedMin && speed <= frmSet::SpeedMax;
-    };
-    if (!validSpeed(settings.frontSpeed)) {
+    if (!SettingsRules::isSpeed(settings.frontSpeed)) {
         return false;
     }
     panel->HScroll1()->setValue(settings.frontSpeed);
-    if (!validSpeed(settings.middleSpeed)) {
+    if (!SettingsRules::isSpeed(settings.middleSpeed)) {
         return false;
     }
     panel->HScroll2()->setValue(settings.middleSpeed);
@@ -156,7 +158,7 @@ bool Form1::restoreSettings()
         }
     }
 
-    if (settings.middleDoorMode < 0 || settings.middleDoorMode > 2) {
+    if (!SettingsRules::isMiddleDoorMode(settings.middleDoorMode)) {
         return false;
     }
     panel->Option1(settings.middleDoorMode)->setChecked(true);
@@ -177,7 +179,7 @@ void Form1::recoverSettings()
         }
     });
     MnuKanbanReset_Click();
-    panel->HScroll1()->setValue(FirstStartFrontSpeed);
-    panel->HScroll2()->setValue(FirstStartMiddleSpeed);
-    panel->Option1(0)->setChecked(true);
+    panel->HScroll1()->setValue(SettingsRules::FirstStartFrontSpeed);
+    panel->HScroll2()->setValue(SettingsRules::FirstStartMiddleSpeed);
+    panel->Option1(SettingsRules::FirstStartMiddleDoorMode)->setChecked(true);
 }

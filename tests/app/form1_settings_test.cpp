@@ -2,8 +2,8 @@
 #include "frmset.h"
 #include "messageboxes.h"
 #include "rollsignbox.h"
+#include "settings/writefault.h"
 #include "signboardbox.h"
-#include "writefault.h"
 
 #include <QAction>
 #include <QApplication>

@@ -42,10 +42,9 @@ private slots:
 
 void SettingsLineTest::exampleLine_decodesAndEncodesByteForByte()
 {
-    const SettingsDecodeResult result = SettingsLine::decode(ExampleLine);
-    QVERIFY2(result.ok(), qPrintable(result.error));
-    QCOMPARE(result.fieldsRead, SettingsLine::FieldCount);
-    const AppSettings &s = result.settings;
+    const auto result = SettingsLine::decode(ExampleLine);
+    QVERIFY2(result.ok(), qPrintable(result.error().message));
+    const AppSettings &s = *result;
     QCOMPARE(s.formLeft, 1500);
     QCOMPARE(s.formTop, 3000);
     QCOMPARE(s.panelLeft, 9000);
@@ -65,17 +64,20 @@ void SettingsLineTest::exampleLine_decodesAndEncodesByteForByte()
 
 void SettingsLineTest::failure_keepsTheFieldsReadBeforeIt()
 {
-    const SettingsDecodeResult result = SettingsLine::decode(
+    const auto result = SettingsLine::decode(
         QStringLiteral("1,2,3,4,\"folder\",\"x\",5,7,\"board.gif\",10,oops,#TRUE#,#TRUE#,1,1,0\r\n"));
-    QCOMPARE(result.fieldsRead, 10);
-    QCOMPARE(result.settings.desiMakuPath, QStringLiteral("folder"));
-    QCOMPARE(result.settings.reservedText, QStringLiteral("x"));
-    QCOMPARE(result.settings.reservedNumber1, 5);
-    QCOMPARE(result.settings.reservedNumber2, 7);
-    QCOMPARE(result.settings.kanbanPath, QStringLiteral("board.gif"));
-    QCOMPARE(result.settings.kanbanLeft, 10);
-    QCOMPARE(result.settings.kanbanTop, 0);
-    QCOMPARE(result.settings.kanbanShown, false);
+    QVERIFY(!result);
+    const SettingsDecodeError &error = result.error();
+    QCOMPARE(error.field, SettingsField::KanbanTop);
+    QVERIFY(error.wasRead(SettingsField::KanbanLeft) && !error.wasRead(SettingsField::KanbanTop));
+    QCOMPARE(error.settings.desiMakuPath, QStringLiteral("folder"));
+    QCOMPARE(error.settings.reservedText, QStringLiteral("x"));
+    QCOMPARE(error.settings.reservedNumber1, 5);
+    QCOMPARE(error.settings.reservedNumber2, 7);
+    QCOMPARE(error.settings.kanbanPath, QStringLiteral("board.gif"));
+    QCOMPARE(error.settings.kanbanLeft, 10);
+    QCOMPARE(error.settings.kanbanTop, 0);
+    QCOMPARE(error.settings.kanbanShown, false);
 }
 
 void SettingsLineTest::formErrors_failAtTheirField_data()
@@ -112,10 +114,11 @@ void SettingsLineTest::formErrors_failAtTheirField()
 {
     QFETCH(QString, text);
     QFETCH(int, failingField);
-    const SettingsDecodeResult result = SettingsLine::decode(text);
+    const auto result = SettingsLine::decode(text);
     QVERIFY(!result.ok());
-    QCOMPARE(result.fieldsRead, failingField - 1);
-    QVERIFY2(result.error.startsWith(QStringLiteral("field %1 ").arg(failingField)), qPrintable(result.error));
+    QCOMPARE(int(result.error().field), failingField);
+    const QString &message = result.error().message;
+    QVERIFY2(message.startsWith(QStringLiteral("field %1 ").arg(failingField)), qPrintable(message));
 }
 
 void SettingsLineTest::numbers_atAndBeyondTheirLimits_data()
@@ -143,12 +146,13 @@ void SettingsLineTest::numbers_atAndBeyondTheirLimits()
     QFETCH(int, field);
     QFETCH(QString, text);
     QFETCH(bool, fits);
-    const SettingsDecodeResult result = SettingsLine::decode(withField(field, text));
+    const auto result = SettingsLine::decode(withField(field, text));
     QCOMPARE(result.ok(), fits);
-    QCOMPARE(result.fieldsRead, fits ? SettingsLine::FieldCount : field - 1);
-    if (fits) {
+    if (!fits) {
+        QCOMPARE(int(result.error().field), field);
+    } else {
         // What was read is written back as plain digits.
-        const QString written = SettingsLine::encode(result.settings).chopped(2).split(QLatin1Char(','))[field - 1];
+        const QString written = SettingsLine::encode(*result).chopped(2).split(QLatin1Char(','))[field - 1];
         QCOMPARE(written.toLongLong(), text.toLongLong());
     }
 }
@@ -168,9 +172,9 @@ void SettingsLineTest::blanksAroundFields_andAnythingAfterTheLast_areIgnored_dat
 void SettingsLineTest::blanksAroundFields_andAnythingAfterTheLast_areIgnored()
 {
     QFETCH(QString, text);
-    const SettingsDecodeResult result = SettingsLine::decode(text);
-    QVERIFY2(result.ok(), qPrintable(result.error));
-    QCOMPARE(SettingsLine::encode(result.settings), ExampleLine);
+    const auto result = SettingsLine::decode(text);
+    QVERIFY2(result.ok(), qPrintable(result.error().message));
+    QCOMPARE(SettingsLine::encode(*result), ExampleLine);
 }
 
 void SettingsLineTest::textsWithQuotesAndLineBreaks_roundTrip_data()
@@ -197,9 +201,9 @@ void SettingsLineTest::textsWithQuotesAndLineBreaks_roundTrip()
     if (text == QLatin1String("a\"b")) {
         QVERIFY2(line.startsWith(QLatin1String("0,0,0,0,\"a\"\"b\",")), qPrintable(line)); // the quote doubled
     }
-    const SettingsDecodeResult result = SettingsLine::decode(line);
-    QVERIFY2(result.ok(), qPrintable(result.error));
-    QCOMPARE(result.settings, settings);
+    const auto result = SettingsLine::decode(line);
+    QVERIFY2(result.ok(), qPrintable(result.error().message));
+    QCOMPARE(*result, settings);
 }
 
 QTEST_GUILESS_MAIN(SettingsLineTest)

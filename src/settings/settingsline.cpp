@@ -17,28 +17,41 @@ using FieldMember =
 
 struct FieldSpec
 {
+    SettingsField field;
     FieldMember member;
     const char *name;
 };
 
-const FieldSpec Fields[SettingsLine::FieldCount] = {
-    {&AppSettings::formLeft, "bus window left"},
-    {&AppSettings::formTop, "bus window top"},
-    {&AppSettings::panelLeft, "settings panel left"},
-    {&AppSettings::panelTop, "settings panel top"},
-    {&AppSettings::desiMakuPath, "roll-sign folder"},
-    {&AppSettings::reservedText, "reserved text"},
-    {&AppSettings::reservedNumber1, "reserved number 1"},
-    {&AppSettings::reservedNumber2, "reserved number 2"},
-    {&AppSettings::kanbanPath, "signboard picture file"},
-    {&AppSettings::kanbanLeft, "signboard left"},
-    {&AppSettings::kanbanTop, "signboard top"},
-    {&AppSettings::kanbanShown, "signboard shown"},
-    {&AppSettings::frameShown, "frame shown"},
-    {&AppSettings::frontSpeed, "front-door speed"},
-    {&AppSettings::middleSpeed, "middle-door speed"},
-    {&AppSettings::middleDoorMode, "middle-door mode"},
+constexpr FieldSpec Fields[SettingsLine::FieldCount] = {
+    {SettingsField::FormLeft, &AppSettings::formLeft, "bus window left"},
+    {SettingsField::FormTop, &AppSettings::formTop, "bus window top"},
+    {SettingsField::PanelLeft, &AppSettings::panelLeft, "settings panel left"},
+    {SettingsField::PanelTop, &AppSettings::panelTop, "settings panel top"},
+    {SettingsField::DesiMakuPath, &AppSettings::desiMakuPath, "roll-sign folder"},
+    {SettingsField::ReservedText, &AppSettings::reservedText, "reserved text"},
+    {SettingsField::ReservedNumber1, &AppSettings::reservedNumber1, "reserved number 1"},
+    {SettingsField::ReservedNumber2, &AppSettings::reservedNumber2, "reserved number 2"},
+    {SettingsField::KanbanPath, &AppSettings::kanbanPath, "signboard picture file"},
+    {SettingsField::KanbanLeft, &AppSettings::kanbanLeft, "signboard left"},
+    {SettingsField::KanbanTop, &AppSettings::kanbanTop, "signboard top"},
+    {SettingsField::KanbanShown, &AppSettings::kanbanShown, "signboard shown"},
+    {SettingsField::FrameShown, &AppSettings::frameShown, "frame shown"},
+    {SettingsField::FrontSpeed, &AppSettings::frontSpeed, "front-door speed"},
+    {SettingsField::MiddleSpeed, &AppSettings::middleSpeed, "middle-door speed"},
+    {SettingsField::MiddleDoorMode, &AppSettings::middleDoorMode, "middle-door mode"},
 };
+
+// The table lists the fields in the order of their numbers.
+constexpr bool fieldsInLineOrder()
+{
+    for (int index = 0; index < SettingsLine::FieldCount; ++index) {
+        if (int(Fields[index].field) != index + 1) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(fieldsInLineOrder());
 
 template <class... Ts> struct Overloaded : Ts...
 {
@@ -68,8 +81,16 @@ bool isLineBreak(QChar c)
     return c == QLatin1Char('\r') || c == QLatin1Char('\n');
 }
 
+// A reason for a failure, taken by a Result of any value type.
+struct Failure
+{
+    QString reason;
+
+    template <class T> operator Result<T>() const { return Result<T>::failure(reason); }
+};
+
 // Walks through the line field by field. Each read* function reads one field, with the blanks
-// around it and the delimiter after it, and gives an empty text or the reason it failed.
+// around it and the delimiter after it, and gives its value or the reason it failed.
 class FieldReader
 {
 public:
@@ -79,11 +100,11 @@ public:
     }
 
     // `field` counts from 1; the numbers must lie in [min, max].
-    QString readNumber(int field, qint64 min, qint64 max, qint64 *value)
+    Result<qint64> readNumber(int field, qint64 min, qint64 max)
     {
         skipBlanks();
         if (atFieldEnd()) {
-            return missing(field);
+            return Failure{missing(field)};
         }
         const bool negative = peek() == QLatin1Char('-');
         if (negative) {
@@ -99,31 +120,30 @@ public:
             ++m_pos;
         }
         if (m_pos == digitsStart || !endField(field)) {
-            return reason(field, QStringLiteral("not a whole number"));
+            return Failure{reason(field, QStringLiteral("not a whole number"))};
         }
         const qint64 number = negative ? -magnitude : magnitude;
         if (number < min || number > max) {
-            return reason(field, QStringLiteral("the number does not fit its type"));
+            return Failure{reason(field, QStringLiteral("the number does not fit its type"))};
         }
-        *value = number;
-        return {};
+        return number;
     }
 
-    QString readText(int field, QString *value)
+    Result<QString> readText(int field)
     {
         skipBlanks();
         if (atFieldEnd()) {
-            return missing(field);
+            return Failure{missing(field)};
         }
         if (peek() != QLatin1Char('"')) {
-            return reason(field, QStringLiteral("not a quoted text"));
+            return Failure{reason(field, QStringLiteral("not a quoted text"))};
         }
         ++m_pos;
         QString text;
         for (;;) {
             const qsizetype quote = m_text.indexOf(QLatin1Char('"'), m_pos);
             if (quote < 0) {
-                return reason(field, QStringLiteral("the text has no closing quote"));
+                return Failure{reason(field, QStringLiteral("the text has no closing quote"))};
             }
             text += m_text.mid(m_pos, quote - m_pos);
             m_pos = quote + 1;
@@ -136,17 +156,16 @@ public:
             break;
         }
         if (!endField(field)) {
-            return reason(field, QStringLiteral("text follows the closing quote"));
+            return Failure{reason(field, QStringLiteral("text follows the closing quote"))};
         }
-        *value = text;
-        return {};
+        return text;
     }
 
-    QString readFlag(int field, bool *value)
+    Result<bool> readFlag(int field)
     {
         skipBlanks();
         if (atFieldEnd()) {
-            return missing(field);
+            return Failure{missing(field)};
         }
         const QStringView rest = m_text.mid(m_pos);
         bool flagValue = false;
@@ -156,13 +175,12 @@ public:
         } else if (rest.startsWith(FalseFlag)) {
             m_pos += FalseFlag.size();
         } else {
-            return reason(field, QStringLiteral("not #TRUE# or #FALSE#"));
+            return Failure{reason(field, QStringLiteral("not #TRUE# or #FALSE#"))};
         }
         if (!endField(field)) {
-            return reason(field, QStringLiteral("not #TRUE# or #FALSE#"));
+            return Failure{reason(field, QStringLiteral("not #TRUE# or #FALSE#"))};
         }
-        *value = flagValue;
-        return {};
+        return flagValue;
     }
 
 private:
@@ -227,37 +245,41 @@ QString encode(const AppSettings &settings)
     return line + QLatin1String("\r\n");
 }
 
-SettingsDecodeResult decode(QStringView text)
+Result<AppSettings, SettingsDecodeError> decode(QStringView text)
 {
-    SettingsDecodeResult result;
-    AppSettings &settings = result.settings;
+    AppSettings settings;
     FieldReader reader(text);
+    QString error;
+    // Gives the value read to `target`, or keeps the reason it could not be read.
+    const auto take = [&error]<class Value, class Target>(Result<Value> read, Target &target) {
+        if (!read) {
+            error = read.error();
+            return false;
+        }
+        target = Target(*std::move(read));
+        return true;
+    };
 
     // Each field takes its value only once it has been read whole, so a failure leaves the
     // fields before it as read and the rest at their defaults.
-    for (int field = 1; field <= FieldCount; ++field) {
-        result.error =
+    for (const FieldSpec &spec : Fields) {
+        const int field = int(spec.field);
+        const bool read =
             std::visit(Overloaded{
                            // Numbers: 32-bit and, for the mode, 16-bit signed integers.
                            [&]<class Number>(Number AppSettings::*member) {
                                using Limits = std::numeric_limits<Number>;
-                               qint64 value = 0;
-                               QString error = reader.readNumber(field, Limits::min(), Limits::max(), &value);
-                               if (error.isEmpty()) {
-                                   settings.*member = Number(value);
-                               }
-                               return error;
+                               return take(reader.readNumber(field, Limits::min(), Limits::max()), settings.*member);
                            },
-                           [&](QString AppSettings::*member) { return reader.readText(field, &(settings.*member)); },
-                           [&](bool AppSettings::*member) { return reader.readFlag(field, &(settings.*member)); },
+                           [&](QString AppSettings::*member) { return take(reader.readText(field), settings.*member); },
+                           [&](bool AppSettings::*member) { return take(reader.readFlag(field), settings.*member); },
                        },
-                Fields[field - 1].member);
-        if (!result.error.isEmpty()) {
-            break;
+                spec.member);
+        if (!read) {
+            return Result<AppSettings, SettingsDecodeError>::failure({settings, spec.field, error});
         }
-        result.fieldsRead = field;
     }
-    return result;
+    return settings;
 }
 
 } // namespace SettingsLine

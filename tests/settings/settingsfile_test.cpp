@@ -53,16 +53,16 @@ void SettingsFileTest::write_thenRead_givesTheTextInUtf8()
     const QString path = dir.filePath(QStringLiteral("KT41A0001.ini"));
     const QString line =
         QStringLiteral("0,0,0,3225,\"/home/運転士/方向幕/\",\"\",0,0,\"\",3450,2010,#TRUE#,#TRUE#,10000,6000,0\r\n");
-    const SettingsFile::ReadResult none = SettingsFile(dir.filePath(QStringLiteral("none.ini"))).read();
-    QVERIFY(!none.ok() && none.error.contains(QLatin1String("none.ini")));
+    const Result<QString> none = SettingsFile(dir.filePath(QStringLiteral("none.ini"))).read();
+    QVERIFY(!none.ok() && none.error().contains(QLatin1String("none.ini")));
     writeBytes(path, OldContent);
 
-    const SettingsFile file(path, "UTF-8");
-    QCOMPARE(file.write(line), QString());
+    SettingsFile file(path, "UTF-8");
+    QVERIFY2(file.write(line), qPrintable(file.errorString()));
     QCOMPARE(readBytes(path), line.toUtf8());
-    const SettingsFile::ReadResult read = file.read();
-    QVERIFY2(read.ok(), qPrintable(read.error));
-    QCOMPARE(read.text, line);
+    const Result<QString> read = file.read();
+    QVERIFY2(read.ok(), qPrintable(read.error()));
+    QCOMPARE(*read, line);
     QCOMPARE(filesIn(dir), OnlyTheFile); // no temporary file left behind
 }
 
@@ -80,15 +80,15 @@ void SettingsFileTest::read_theOriginalsCp932Bytes_givesTheJapanesePaths()
     const QString path = dir.filePath(QStringLiteral("KT41A0001.ini"));
     writeBytes(path, bytes);
 
-    const auto check = [&](const SettingsFile &file) {
-        const SettingsFile::ReadResult read = file.read();
-        QVERIFY2(read.ok(), qPrintable(read.error));
-        const SettingsDecodeResult line = SettingsLine::decode(read.text);
-        QVERIFY2(line.ok(), qPrintable(line.error));
-        QCOMPARE(line.settings.desiMakuPath, QStringLiteral("C:\\ソラ\\表示\\"));
-        QCOMPARE(line.settings.kanbanPath, QStringLiteral("C:\\方向幕\\看板.gif"));
+    const auto check = [&](SettingsFile file) {
+        const Result<QString> read = file.read();
+        QVERIFY2(read.ok(), qPrintable(read.error()));
+        const auto line = SettingsLine::decode(*read);
+        QVERIFY2(line.ok(), qPrintable(line.error().message));
+        QCOMPARE(line->desiMakuPath, QStringLiteral("C:\\ソラ\\表示\\"));
+        QCOMPARE(line->kanbanPath, QStringLiteral("C:\\方向幕\\看板.gif"));
         // Written back, the bytes are the original's.
-        QCOMPARE(file.write(SettingsLine::encode(line.settings)), QString());
+        QVERIFY2(file.write(SettingsLine::encode(*line)), qPrintable(file.errorString()));
         QCOMPARE(readBytes(path), bytes);
     };
     if (!QStringDecoder("CP932").isValid()) {
@@ -115,22 +115,23 @@ void SettingsFileTest::write_failing_reportsPathAndLeavesTheOldFile()
     const QString path = SettingsFile::pathFor(dir.path(), QStringLiteral("KT41A0001"));
     writeBytes(path, OldContent);
 
-    QString error;
+    SettingsFile file(path);
     if (diskFull) {
         const WriteFault::FileSizeLimit full(16);
         if (!full.isActive()) {
             QSKIP("no file size limit on this system");
         }
-        error = SettingsFile(path).write(SettingsLoopContent::line(0));
-        QVERIFY2(error.contains(QLatin1String("large")), qPrintable(error)); // EFBIG: "File too large"
+        QVERIFY(!file.write(SettingsLoopContent::line(0)));
+        // EFBIG: "File too large"
+        QVERIFY2(file.errorString().contains(QLatin1String("large")), qPrintable(file.errorString()));
     } else {
         const WriteFault::ReadOnlyFolder readOnly(dir.path());
         if (!readOnly.isReadOnly()) {
             QSKIP("cannot make a folder read-only for this user on this file system");
         }
-        error = SettingsFile(path).write(SettingsLoopContent::line(0));
+        QVERIFY(!file.write(SettingsLoopContent::line(0)));
     }
-    QVERIFY2(error.contains(path), qPrintable(error));
+    QVERIFY2(file.errorString().contains(path), qPrintable(file.errorString()));
     QCOMPARE(readBytes(path), OldContent);
     QCOMPARE(filesIn(dir), OnlyTheFile);
 }

@@ -1,7 +1,5 @@
 #include "settingsfile.h"
 
-#include "programfile.h"
-
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
@@ -31,43 +29,40 @@ QString SettingsFile::pathFor(const QString &folder, const QString &baseName)
     return path + baseName + QLatin1String(".ini");
 }
 
-QString SettingsFile::programDefault()
-{
-    return pathFor(ProgramFile::folder(), ProgramFile::baseName());
-}
-
 SettingsFile::SettingsFile(QString path, QByteArray encoding)
     : m_path(std::move(path))
     , m_encoding(std::move(encoding))
 {
 }
 
-SettingsFile::ReadResult SettingsFile::read() const
+Result<QString> SettingsFile::read() const
 {
     QFile file(m_path);
     if (!file.open(QIODevice::ReadOnly)) {
-        return {{}, m_path + QLatin1String(": ") + file.errorString()};
+        return Result<QString>::failure(m_path + QLatin1String(": ") + file.errorString());
     }
     const QByteArray bytes = file.read(MaxBytes);
     if (file.error() != QFileDevice::NoError) {
-        return {{}, m_path + QLatin1String(": ") + file.errorString()};
+        return Result<QString>::failure(m_path + QLatin1String(": ") + file.errorString());
     }
     QStringDecoder decoder = decoderFor(m_encoding);
     if (!decoder.isValid()) {
-        return {{}, QLatin1String("unknown text encoding ") + QString::fromLatin1(m_encoding)};
+        return Result<QString>::failure(QLatin1String("unknown text encoding ") + QString::fromLatin1(m_encoding));
     }
     QString text = decoder.decode(bytes);
     if (decoder.hasError()) {
-        return {{}, m_path + QLatin1String(": not text in the file's encoding")};
+        return Result<QString>::failure(m_path + QLatin1String(": not text in the file's encoding"));
     }
-    return {text, {}};
+    return text;
 }
 
-QString SettingsFile::write(const QString &text) const
+bool SettingsFile::write(const QString &text)
 {
+    m_errorString.clear();
     QStringEncoder encoder = encoderFor(m_encoding);
     if (!encoder.isValid()) {
-        return m_path + QLatin1String(": unknown text encoding ") + QString::fromLatin1(m_encoding);
+        m_errorString = m_path + QLatin1String(": unknown text encoding ") + QString::fromLatin1(m_encoding);
+        return false;
     }
     // A character the encoding cannot hold is written as the encoding's substitute; the rest of
     // the settings are still worth keeping.
@@ -78,9 +73,9 @@ QString SettingsFile::write(const QString &text) const
     // short at the final flush (a full disk), and the cut file would then replace the old one.
     QSaveFile file(m_path);
     const auto failure = [this, &file] {
-        const QString reason = file.errorString();
+        m_errorString = QDir::toNativeSeparators(m_path) + QLatin1String(": ") + file.errorString();
         file.cancelWriting();
-        return QDir::toNativeSeparators(m_path) + QLatin1String(": ") + reason;
+        return false;
     };
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         return failure();
@@ -95,5 +90,5 @@ QString SettingsFile::write(const QString &text) const
     if (!file.commit()) {
         return failure();
     }
-    return {};
+    return true;
 }

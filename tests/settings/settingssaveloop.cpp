@@ -21,7 +21,7 @@ int main(int argc, char *argv[])
     }
     const QString path = QString::fromLocal8Bit(argv[1]);
     const bool inPlace = qstrcmp(argv[2], "inplace") == 0;
-    const SettingsFile store(path, "UTF-8");
+    SettingsFile store(path, "UTF-8");
     const QString lines[2] = {SettingsLoopContent::line(0), SettingsLoopContent::line(1)};
 
     // Bounded so that a test that forgets to kill it does not leave it running for ever.
@@ -33,7 +33,7 @@ int main(int argc, char *argv[])
                 return 1;
             }
             file.write(line.toUtf8());
-        } else if (!store.write(line).isEmpty()) {
+        } else if (!store.write(line)) {
             return 1;
         }
         if (round == 0) {
