@@ -26,7 +26,7 @@ bool Form1::switchFolderAndReport()
     const QString text =
         notFound ? tr("指定したパスが見つかりません。再度指定しなおしてください。") : result.description;
     if (m_services.messages) {
-        m_services.messages->show(settingsPanel(), tr("ソラミネ"), text, MessageBoxes::Icon::None);
+        m_services.messages->show(settingsPanel(), MessageBoxes::DefaultTitle, text, MessageBoxes::Icon::None);
     }
     return notFound;
 }

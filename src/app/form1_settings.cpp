@@ -61,7 +61,7 @@ void Form1::SaveIni()
     m_settingsSaveFailed = true;
     if (m_services.messages) {
         m_services.messages->show(dialogOwner(),
-            QStringLiteral("ソラミネ"),
+            MessageBoxes::DefaultTitle,
             tr("設定ファイルを保存できませんでした。") + QLatin1String("\n\n") + file.errorString(),
             MessageBoxes::Icon::Critical);
     }

@@ -1,6 +1,7 @@
 #include "firstpaintprobe.h"
 #include "fonts.h"
 #include "form1.h"
+#include "messageboxes.h"
 #include "modulesoundoutput.h"
 #include "platformchoice.h"
 #include "qtfolderbrowser.h"
@@ -17,7 +18,7 @@ int main(int argc, char *argv[])
     choosePlatform();
     QApplication app(argc, argv);
     installTranslations(app);
-    QApplication::setApplicationName(QStringLiteral("ソラミネ"));
+    QApplication::setApplicationName(MessageBoxes::DefaultTitle);
     Fonts::installSubstitutes();
     QFont font(Fonts::proportionalGothic());
     font.setPointSize(9);
