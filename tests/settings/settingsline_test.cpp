@@ -38,6 +38,8 @@ private slots:
     void blanksAroundFields_andAnythingAfterTheLast_areIgnored();
     void textsWithQuotesAndLineBreaks_roundTrip_data();
     void textsWithQuotesAndLineBreaks_roundTrip();
+    void valueRules_takeOnlySpeedsAndModesTheWindowsHave_data();
+    void valueRules_takeOnlySpeedsAndModesTheWindowsHave();
 };
 
 void SettingsLineTest::exampleLine_decodesAndEncodesByteForByte()
@@ -204,6 +206,29 @@ void SettingsLineTest::textsWithQuotesAndLineBreaks_roundTrip()
     const auto result = SettingsLine::decode(line);
     QVERIFY2(result.ok(), qPrintable(result.error().message));
     QCOMPARE(*result, settings);
+}
+
+void SettingsLineTest::valueRules_takeOnlySpeedsAndModesTheWindowsHave_data()
+{
+    QTest::addColumn<int>("value");
+    QTest::addColumn<bool>("speed");
+    QTest::addColumn<bool>("mode");
+    QTest::newRow("-1") << -1 << false << false;
+    QTest::newRow("0") << 0 << false << true;
+    QTest::newRow("1") << 1 << true << true;
+    QTest::newRow("2") << 2 << true << true;
+    QTest::newRow("3") << 3 << true << false;
+    QTest::newRow("30000") << 30000 << true << false;
+    QTest::newRow("30001") << 30001 << false << false;
+}
+
+void SettingsLineTest::valueRules_takeOnlySpeedsAndModesTheWindowsHave()
+{
+    QFETCH(int, value);
+    QFETCH(bool, speed);
+    QFETCH(bool, mode);
+    QCOMPARE(SettingsRules::isSpeed(value), speed);
+    QCOMPARE(SettingsRules::isMiddleDoorMode(std::int16_t(value)), mode);
 }
 
 QTEST_GUILESS_MAIN(SettingsLineTest)
