@@ -102,8 +102,7 @@ public:
     // `field` counts from 1; the numbers must lie in [min, max].
     Result<qint64> readNumber(int field, qint64 min, qint64 max)
     {
-        skipBlanks();
-        if (atFieldEnd()) {
+        if (!startField()) {
             return Failure{missing(field)};
         }
         const bool negative = peek() == QLatin1Char('-');
@@ -131,8 +130,7 @@ public:
 
     Result<QString> readText(int field)
     {
-        skipBlanks();
-        if (atFieldEnd()) {
+        if (!startField()) {
             return Failure{missing(field)};
         }
         if (peek() != QLatin1Char('"')) {
@@ -163,8 +161,7 @@ public:
 
     Result<bool> readFlag(int field)
     {
-        skipBlanks();
-        if (atFieldEnd()) {
+        if (!startField()) {
             return Failure{missing(field)};
         }
         const QStringView rest = m_text.mid(m_pos);
@@ -191,6 +188,13 @@ private:
         while (m_pos < m_text.size() && isBlank(peek())) {
             ++m_pos;
         }
+    }
+
+    // Skips the blanks before a field; false where the field holds nothing.
+    bool startField()
+    {
+        skipBlanks();
+        return !atFieldEnd();
     }
 
     // Where a field holds nothing: the comma of the next field, a line break or the end.
