@@ -122,8 +122,7 @@ void Form1SettingsTest::storedLine_isAppliedAndSavedBackUnchanged_data()
     // Values equal to the bars' own leave their labels at zero.
     QTest::newRow("speeds equal to the bars") << QByteArray("#TRUE#,#TRUE#,6000,10000,1") << "0 0";
     QTest::newRow("signboard hidden") << QByteArray("#FALSE#,#TRUE#,2,3,0") << "2 3";
-    QTest::newRow("frame hidden") << QByteArray("#TRUE#,#FALSE#,2,3,0") << "2 3";
-    QTest::newRow("both hidden") << QByteArray("#FALSE#,#FALSE#,2,3,1") << "2 3";
+    QTest::newRow("frame hidden") << QByteArray("#TRUE#,#FALSE#,2,3,1") << "2 3";
 }
 
 void Form1SettingsTest::storedLine_isAppliedAndSavedBackUnchanged()
