@@ -181,7 +181,7 @@ void Form1RollSignTest::picDir_otherFailure_saysSoOnce()
     const QString folder = writeFaces(m_root.filePath(QStringLiteral("kept")), 2);
     pointAt(form, folder);
     ChooserUser user(form, {});
-    const QString notAFolder = folder + Sep + QStringLiteral("00.bmp");
+    const QString notAFolder = folder + Sep + QString(300, u'n'); // a name too long
     form.rollSign().setDesiMakuPath(notAFolder);
     form.picDir();
 
