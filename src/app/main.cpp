@@ -7,12 +7,15 @@
 #include "qtopenfiledialog.h"
 #include "qturlopener.h"
 #include "sleepingpacer.h"
+#include "terminationsignals.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    // From here a termination signal waits for the event loop, which closes the bus window.
+    TerminationSignals terminationSignals;
     QApplication::setApplicationName(QStringLiteral("ソラミネ"));
     Fonts::installSubstitutes();
     QFont font(Fonts::proportionalGothic());
@@ -34,6 +37,7 @@ int main(int argc, char *argv[])
     services.urls = &urls;
 
     Form1 form(services);
+    QObject::connect(&terminationSignals, &TerminationSignals::received, &form, &Form1::requestClose);
     FirstPaintProbe::watchIfRequested(&form);
     form.Form_Load();
     form.show();
