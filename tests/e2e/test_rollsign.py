@@ -128,9 +128,11 @@ class RollSignTest(unittest.TestCase):
                 self.assertTrue(s.wait_gone(CHOOSER_TITLE, timeout=5))
                 self.assertEqual(s.windows(MESSAGE_TITLE), [])
 
-        # The list is still faceA2's.
-        self.press_in_sign_box("Down")
-        self.assertTrue(close_to(self.sign_colour("kept.png"), MAGENTA), "the second face of faceA2")
+        # The rejected text stays the setting (the list stays faceA2's) and is saved at the close.
+        s.close(self.bus)
+        self.assertEqual(s.wait_exit(10), 0)
+        folder = os.path.join(s.folder, "faceA/a0.bmp/inner")
+        self.assertEqual(s.read_settings().decode().split(",")[4], f'"{folder}"')
 
     def test_browseButton_opensTheFolderBrowser_chosenFolderIsUsed(self):
         s = self.s
