@@ -17,7 +17,8 @@
 // A drag cannot outlive the left button: it ends on the release, on any press (its release went
 // to another window, or another button joined in; the press is then an ordinary one), on a move
 // that comes without the left button (the pointer grab went to another window, which took the
-// release), when the box loses the keyboard focus (another window was activated), and on Esc, which puts the box back where the drag began, as the system's move loop does.
+// release), when the box loses the keyboard focus (another window was activated), and on Esc,
+// which puts the box back where the drag began, as the system's move loop does.
 class SignboardBox final : public QWidget
 {
     Q_OBJECT
