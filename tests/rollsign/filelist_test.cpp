@@ -55,6 +55,7 @@ void FileListTest::setPath_listsVisibleFaceFilesSortedIgnoringCase()
     FileList list;
     QVERIFY(list.setPath(folder + QDir::separator()).ok());
     QCOMPARE(list.names(), listed);
+    QVERIFY(!FileList::matchesPattern(QStringLiteral(".bmp"))); // a name, not only an extension
     QCOMPARE(list.name(10), QString());
     QCOMPARE(list.name(-1), QString());
 }

@@ -137,6 +137,8 @@ void SignboardTest::drag_endsWhenItsReleaseCannotCome()
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
 
+    box.startDrag(); // no left press: no drag
+    QVERIFY(!box.isDragging());
     QTest::mousePress(&box, Qt::LeftButton, {}, QPoint(10, 10));
     QVERIFY(box.hasFocus()); // so that Esc reaches it
     sendMouse(&box, QEvent::MouseMove, QPoint(40, 20), Qt::NoButton, Qt::LeftButton);
