@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QMenu>
 #include <QMouseEvent>
@@ -85,6 +86,12 @@ Form1::Form1(const Services &services, QWidget *parent)
     setTabOrder(m_picKanban, m_picSlideBase1);
 
     createMenu();
+
+    // When the session ends, the settings are written at once: the session may then end the
+    // program without a close.
+    if (auto *app = qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
+        connect(app, &QGuiApplication::commitDataRequest, this, [this] { SaveIni(); });
+    }
 }
 
 Form1::~Form1()
@@ -203,6 +210,12 @@ void Form1::Form_Unload(int &)
 
 void Form1::closeEvent(QCloseEvent *event)
 {
+    // A close asked for again while the first runs (a second termination signal during the
+    // failed-save message) or after it neither saves again nor ends anything early.
+    if (std::exchange(m_closing, true)) {
+        event->ignore();
+        return;
+    }
     int cancel = 0;
     Form_Unload(cancel);
     event->accept();

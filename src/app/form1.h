@@ -83,6 +83,11 @@ public:
     // The settings file `SaveIni` and `LoadIni` use; by default the one beside the program file.
     void setSettingsFilePath(const QString &path) { m_settingsFilePath = path; }
 
+    // Closes the window as its title-bar button does: saves the settings and ends the program.
+    // Asked for while a door moves (by a termination signal, which the middle door's one event
+    // pass could let in), the close runs when the movement has ended, as queued input would.
+    void requestClose();
+
     // Event handlers of the window and its controls.
     void Form_MouseDown(int button, int shift, double x, double y);
     void Form_Unload(int &cancel);
@@ -173,6 +178,10 @@ private:
     PanelDoorControls m_doorControls;
     DoorSounds m_doorSounds;
     DoorAnimation m_doorAnimation;
+    // Runs one movement; a close asked for meanwhile follows it.
+    void runMovement(void (DoorAnimation::*movement)());
+    bool m_doorMoving = false;
+    bool m_closeAfterMovement = false;
 
     // ---- Roll sign ----
     // Points File1 at DesiMakuPath and reports a failure. Returns true when the folder was not
@@ -223,6 +232,7 @@ private:
     qint32 m_reservedNumber1 = 0;
     qint32 m_reservedNumber2 = 0;
     bool m_settingsSaveFailed = false; // the program then ends with a failure exit code
+    bool m_closing = false; // the close has begun; it runs once
 
     // ---- Decoration ----
     QWidget *m_picSlideBase1 = nullptr;

@@ -14,13 +14,35 @@ void Form1::Check1_Click()
 {
     // The toggle shows its new state while the door moves, not only after it.
     settingsPanel()->Check1()->repaint();
-    m_doorAnimation.runFrontDoor();
+    runMovement(&DoorAnimation::runFrontDoor);
 }
 
 void Form1::Check2_Click()
 {
     settingsPanel()->Check2()->repaint();
-    m_doorAnimation.runMiddleDoor();
+    runMovement(&DoorAnimation::runMiddleDoor);
+}
+
+void Form1::runMovement(void (DoorAnimation::*movement)())
+{
+    const bool outer = !std::exchange(m_doorMoving, true);
+    (m_doorAnimation.*movement)();
+    if (!outer) {
+        return;
+    }
+    m_doorMoving = false;
+    if (std::exchange(m_closeAfterMovement, false)) {
+        close();
+    }
+}
+
+void Form1::requestClose()
+{
+    if (m_doorMoving) {
+        m_closeAfterMovement = true;
+        return;
+    }
+    close();
 }
 
 void Form1::HScroll1_Change()

@@ -9,6 +9,7 @@
 #include "qtopenfiledialog.h"
 #include "qturlopener.h"
 #include "sleepingpacer.h"
+#include "terminationsignals.h"
 #include "translations.h"
 
 #include <QApplication>
@@ -17,6 +18,8 @@ int main(int argc, char *argv[])
 {
     choosePlatform();
     QApplication app(argc, argv);
+    // From here a termination signal waits for the event loop, which closes the bus window.
+    TerminationSignals terminationSignals;
     installTranslations(app);
     QApplication::setApplicationName(MessageBoxes::DefaultTitle);
     Fonts::installSubstitutes();
@@ -39,6 +42,7 @@ int main(int argc, char *argv[])
     services.urls = &urls;
 
     Form1 form(services);
+    QObject::connect(&terminationSignals, &TerminationSignals::received, &form, &Form1::requestClose);
     FirstPaintProbe::watchIfRequested(&form);
     form.Form_Load();
     form.show();

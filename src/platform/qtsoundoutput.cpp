@@ -23,80 +23,42 @@ constexpr int StartTimeoutMs = 1000;
 constexpr unsigned long StopTimeoutMs = 3000;
 
 // One request to play, answered through `done` once the sound has started or failed to.
+//
+// The caller that waits for the start may give up first; `state` settles who decides: the audio
+// thread takes a queued request over before starting it, and the caller calls it off only while it
+// is queued or starting. A request called off in the queue is skipped; one called off while it
+// started is stopped at once. So no sound plays that its caller no longer waits for.
 struct PlayRequest
 {
     std::optional<WaveClip> clip;
     struct Answer
     {
+        enum State { Queued, Starting, Playing, NotStarted, CalledOff };
         QSemaphore done;
-        std::atomic<bool> started = false;
+        std::atomic<int> state = Queued;
+
+        // True when this side moved the state from `from` to `to`.
+        bool move(int from, int to) { return state.compare_exchange_strong(from, to); }
     };
     std::shared_ptr<Answer> answer = std::make_shared<Answer>();
 };
 
-} // namespace
-
-// The audio thread's side: owns the sink playing now and the buffer it reads.
-//
-// Deleting a sink runs the audio thread's event loop once (the backend does so to finish its
-// stream), and with it any play request already queued. Requests therefore go through a queue
-// that only the outermost call works off, and a sink and its buffer are taken out of the members
-// before they are deleted.
-class AudioPlayer final : public QObject
+// The sound through Qt Multimedia: owns the sink playing now and the buffer it reads.
+class SinkBackend final : public QObject, public QtSoundOutput::Backend
 {
 public:
-    ~AudioPlayer() override;
+    ~SinkBackend() override { stop(); }
 
-    void request(PlayRequest request);
+    bool start(const WaveClip &clip) override;
+    void stop() override;
 
 private:
-    // Stops what plays and starts `clip`; false when nothing could be started.
-    bool start(const WaveClip &clip);
-    void stop();
-
     QAudioSink *m_sink = nullptr;
     QBuffer *m_buffer = nullptr;
     quint64 m_generation = 0;
-    std::deque<PlayRequest> m_pending;
-    bool m_working = false;
-    bool m_closing = false;
 };
 
-AudioPlayer::~AudioPlayer()
-{
-    m_closing = true;
-    stop();
-    for (PlayRequest &pending : m_pending) {
-        pending.answer->done.release();
-    }
-}
-
-void AudioPlayer::request(PlayRequest request)
-{
-    if (m_closing) {
-        request.answer->done.release();
-        return;
-    }
-    m_pending.push_back(std::move(request));
-    if (m_working) {
-        return;
-    }
-    m_working = true;
-    while (!m_pending.empty() && !m_closing) {
-        PlayRequest next = std::move(m_pending.front());
-        m_pending.pop_front();
-        // Also a sound that cannot be played cuts off the one still playing.
-        if (next.clip && next.clip->frames() > 0) {
-            next.answer->started = start(*next.clip);
-        } else {
-            stop();
-        }
-        next.answer->done.release();
-    }
-    m_working = false;
-}
-
-bool AudioPlayer::start(const WaveClip &clip)
+bool SinkBackend::start(const WaveClip &clip)
 {
     stop();
     const QAudioDevice device = QMediaDevices::defaultAudioOutput();
@@ -134,7 +96,7 @@ bool AudioPlayer::start(const WaveClip &clip)
     return true;
 }
 
-void AudioPlayer::stop()
+void SinkBackend::stop()
 {
     ++m_generation;
     QAudioSink *sink = std::exchange(m_sink, nullptr);
@@ -148,13 +110,104 @@ void AudioPlayer::stop()
     delete buffer;
 }
 
-QtSoundOutput::QtSoundOutput()
+} // namespace
+
+// The audio thread's side: works off the play requests with the backend, which it creates on
+// this thread when the first request comes.
+//
+// Deleting a sink runs the audio thread's event loop once (the backend does so to finish its
+// stream), and with it any play request already queued. Requests therefore go through a queue
+// that only the outermost call works off.
+class AudioPlayer final : public QObject
+{
+public:
+    explicit AudioPlayer(QtSoundOutput::BackendFactory makeBackend);
+    ~AudioPlayer() override;
+
+    void request(PlayRequest request);
+
+private:
+    void play(PlayRequest &request);
+
+    QtSoundOutput::BackendFactory m_makeBackend;
+    std::unique_ptr<QtSoundOutput::Backend> m_backend;
+    std::deque<PlayRequest> m_pending;
+    bool m_working = false;
+    bool m_closing = false;
+};
+
+AudioPlayer::AudioPlayer(QtSoundOutput::BackendFactory makeBackend)
+    : m_makeBackend(std::move(makeBackend))
+{
+    if (!m_makeBackend) {
+        m_makeBackend = [] { return std::make_unique<SinkBackend>(); };
+    }
+}
+
+AudioPlayer::~AudioPlayer()
+{
+    m_closing = true;
+    if (m_backend) {
+        m_backend->stop();
+    }
+    for (PlayRequest &pending : m_pending) {
+        pending.answer->done.release();
+    }
+    // The backend goes here, with its sink, while the rest of the player is still whole.
+    m_backend.reset();
+}
+
+void AudioPlayer::request(PlayRequest request)
+{
+    if (m_closing) {
+        request.answer->done.release();
+        return;
+    }
+    m_pending.push_back(std::move(request));
+    if (m_working) {
+        return;
+    }
+    m_working = true;
+    while (!m_pending.empty() && !m_closing) {
+        PlayRequest next = std::move(m_pending.front());
+        m_pending.pop_front();
+        play(next);
+        next.answer->done.release();
+    }
+    m_working = false;
+}
+
+void AudioPlayer::play(PlayRequest &request)
+{
+    PlayRequest::Answer &answer = *request.answer;
+    if (!answer.move(PlayRequest::Answer::Queued, PlayRequest::Answer::Starting)) {
+        return; // called off while it waited in the queue
+    }
+    if (!m_backend) {
+        m_backend = m_makeBackend();
+    }
+    // Also a sound that cannot be played cuts off the one still playing.
+    bool started = false;
+    if (request.clip && request.clip->frames() > 0) {
+        started = m_backend->start(*request.clip);
+    } else {
+        m_backend->stop();
+    }
+    const auto result = started ? PlayRequest::Answer::Playing : PlayRequest::Answer::NotStarted;
+    if (!answer.move(PlayRequest::Answer::Starting, result) && started) {
+        m_backend->stop(); // called off while it started
+    }
+}
+
+QtSoundOutput::QtSoundOutput(BackendFactory makeBackend)
 {
     // Bring the audio backend up on this thread, so its objects belong to the thread that lives
     // longest; the audio thread only creates sinks.
-    QMediaDevices::defaultAudioOutput();
+    if (!makeBackend) {
+        QMediaDevices::defaultAudioOutput();
+    }
     m_thread.setObjectName(QStringLiteral("audio"));
-    m_player = new AudioPlayer;
+    m_player = new AudioPlayer(std::move(makeBackend));
     m_player->moveToThread(&m_thread);
     m_thread.start();
 }
@@ -182,7 +235,14 @@ void QtSoundOutput::play(const QByteArray &wave, Mode mode)
     if (mode == Mode::Background) {
         return;
     }
-    if (!answer->done.tryAcquire(1, StartTimeoutMs) || !answer->started) {
+    if (!answer->done.tryAcquire(1, StartTimeoutMs)) {
+        // Called off, unless the answer has come just now.
+        if (answer->move(PlayRequest::Answer::Queued, PlayRequest::Answer::CalledOff)
+            || answer->move(PlayRequest::Answer::Starting, PlayRequest::Answer::CalledOff)) {
+            return;
+        }
+    }
+    if (answer->state != PlayRequest::Answer::Playing) {
         return;
     }
     std::this_thread::sleep_until(std::chrono::steady_clock::now() + length);

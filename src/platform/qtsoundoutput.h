@@ -4,7 +4,11 @@
 
 #include <QThread>
 
+#include <functional>
+#include <memory>
+
 class AudioPlayer;
+struct WaveClip;
 
 // Plays WAVE files through Qt Multimedia on an audio thread of its own: the user-interface thread
 // blocks while a door moves, and the audio backend feeds the sink from its thread's event loop.
@@ -13,11 +17,24 @@ class AudioPlayer;
 // of the samples followed by 250 ms of silence (the sink reports its end before the last samples are
 // heard). A new sound stops and deletes the sink still playing, then its buffer. Mode::Wait blocks
 // for the clip's own length (frames / rate). Without an audio device nothing is heard and play()
-// returns at once; a backend that does not answer within a second is treated the same way.
+// returns at once; a backend that does not start the sound within a second is treated the same
+// way, and the sound it was asked for is called off: it never starts late.
 class QtSoundOutput final : public SoundOutput
 {
 public:
-    QtSoundOutput();
+    // What makes the sound, created and used on the audio thread only.
+    class Backend
+    {
+    public:
+        virtual ~Backend() = default;
+        // Stops what plays and starts `clip`; false when nothing could be started.
+        virtual bool start(const WaveClip &clip) = 0;
+        virtual void stop() = 0;
+    };
+    using BackendFactory = std::function<std::unique_ptr<Backend>()>;
+
+    // Without a factory the sound goes through Qt Multimedia; tests give their own.
+    explicit QtSoundOutput(BackendFactory makeBackend = {});
     ~QtSoundOutput() override;
 
     void play(const QByteArray &wave, Mode mode) override;

@@ -55,7 +55,9 @@ bool isHidden(const QString &name, const fs::path &fullPath)
 
 FileList::SetPathResult failure(const std::error_code &error)
 {
-    if (error == std::errc::no_such_file_or_directory) {
+    // A text that names a file, or a path through one, names no folder either: the system says
+    // "not a directory" where a folder was looked for.
+    if (error == std::errc::no_such_file_or_directory || error == std::errc::not_a_directory) {
         return {FileList::Status::NotFound, QString::fromLocal8Bit(error.message())};
     }
     return {FileList::Status::Failed, QString::fromLocal8Bit(error.message())};

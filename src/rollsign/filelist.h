@@ -14,7 +14,7 @@ class FileList
 public:
     enum class Status {
         Ok,
-        NotFound, // the folder does not exist
+        NotFound, // no folder of that name: nothing there, or a file
         Failed, // any other reason it could not be listed; see SetPathResult::description
     };
 

@@ -4,6 +4,7 @@
 #include "signboard.h"
 #include "twips.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -42,6 +43,16 @@ void SignboardBox::setPicture(const Picture &picture)
 void SignboardBox::startDrag()
 {
     m_dragging = m_leftDown;
+    m_dragStart = pos();
+    // Moves without a button come too, so a drag whose release went elsewhere ends.
+    setMouseTracking(m_dragging);
+}
+
+void SignboardBox::endDrag()
+{
+    m_leftDown = false;
+    m_dragging = false;
+    setMouseTracking(false);
 }
 
 QPoint SignboardBox::dragTarget(QPoint pointer, QPoint grab, const QRect &client)
@@ -66,10 +77,7 @@ void SignboardBox::paintEvent(QPaintEvent *)
 
 void SignboardBox::mousePressEvent(QMouseEvent *event)
 {
-    // While the box is dragged, other buttons do nothing.
-    if (m_dragging) {
-        return;
-    }
+    endDrag();
     if (event->button() == Qt::LeftButton) {
         m_leftDown = true;
         m_grab = event->position().toPoint();
@@ -82,7 +90,11 @@ void SignboardBox::mousePressEvent(QMouseEvent *event)
 
 void SignboardBox::mouseMoveEvent(QMouseEvent *event)
 {
-    if (!m_dragging || !(event->buttons() & Qt::LeftButton) || !parentWidget()) {
+    if (!m_dragging || !parentWidget()) {
+        return;
+    }
+    if (!(event->buttons() & Qt::LeftButton)) {
+        endDrag();
         return;
     }
     const QPoint pointer = parentWidget()->mapFromGlobal(event->globalPosition().toPoint());
@@ -95,8 +107,7 @@ void SignboardBox::mouseMoveEvent(QMouseEvent *event)
 void SignboardBox::mouseReleaseEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton) {
-        m_leftDown = false;
-        m_dragging = false;
+        endDrag();
     }
 }
 
@@ -109,4 +120,22 @@ void SignboardBox::mouseDoubleClickEvent(QMouseEvent *event)
     } else {
         mousePressEvent(event);
     }
+}
+
+void SignboardBox::keyPressEvent(QKeyEvent *event)
+{
+    if (m_dragging && event->key() == Qt::Key_Escape) {
+        endDrag();
+        if (pos() != m_dragStart) {
+            emit dragged(m_dragStart);
+        }
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void SignboardBox::focusOutEvent(QFocusEvent *event)
+{
+    endDrag();
+    QWidget::focusOutEvent(event);
 }

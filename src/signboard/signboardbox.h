@@ -13,6 +13,12 @@
 // button is released, keeping the point where it was grabbed under the pointer. The pointer's
 // position is held inside the parent's client area, so the grabbed point never leaves it and the
 // box can always be reached again. The box does not move itself; it reports each new place.
+//
+// A drag cannot outlive the left button: it ends on the release, on any press (its release went
+// to another window, or another button joined in; the press is then an ordinary one), on a move
+// that comes without the left button (the pointer grab went to another window, which took the
+// release), when the box loses the keyboard focus (another window was activated), and on Esc,
+// which puts the box back where the drag began, as the system's move loop does.
 class SignboardBox final : public QWidget
 {
     Q_OBJECT
@@ -47,10 +53,15 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
+    void endDrag();
+
     Picture m_picture;
     QPoint m_grab; // where the last left press went down, in box pixels
+    QPoint m_dragStart; // the box's place (parent pixels) when the drag began
     bool m_leftDown = false;
     bool m_dragging = false;
 };

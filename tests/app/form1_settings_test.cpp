@@ -1,9 +1,12 @@
+#include "fakes/fakepacer.h"
+#include "fakes/fakesoundoutput.h"
 #include "form1.h"
 #include "frmset.h"
 #include "messageboxes.h"
 #include "rollsignbox.h"
 #include "settings/writefault.h"
 #include "signboardbox.h"
+#include "terminationsignals.h"
 
 #include <QAction>
 #include <QApplication>
@@ -12,9 +15,12 @@
 #include <QLabel>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSessionManager>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+
+#include <csignal>
 
 namespace {
 
@@ -44,9 +50,13 @@ struct Setup
     QTemporaryDir dir;
     QString path = dir.filePath(QStringLiteral("KT41A0001.ini"));
     FakeMessageBoxes messages;
+    FakePacer pacer;
+    FakeSoundOutput sound;
     Form1::Services services = [this] {
         Form1::Services s;
         s.messages = &messages;
+        s.pacer = &pacer;
+        s.sound = &sound;
         return s;
     }();
     Form1 form{services};
@@ -90,7 +100,8 @@ private slots:
     void failure_runsTheRecoveryAndKeepsWhatWasApplied_data();
     void failure_runsTheRecoveryAndKeepsWhatWasApplied();
     void saveFailure_reportsItKeepsTheOldFileAndEndsWithFailure();
-    void close_savesAndEndsTheProgram();
+    void sessionEnd_savesAtOnce_closeSavesAndEndsTheProgram();
+    void terminationSignal_duringAMovement_closesWhenItHasEnded();
 };
 
 void Form1SettingsTest::panelFollowsTheOuterHeightKnownOnceTheBusWindowIsShown()
@@ -219,6 +230,7 @@ void Form1SettingsTest::failure_runsTheRecoveryAndKeepsWhatWasApplied_data()
     QTest::newRow("picture file gone") << line(gone, "#FALSE#,#FALSE#", "6000,10000,1")
                                        << kept(gone, "#FALSE#,#FALSE#");
     QTest::newRow("mode 3") << line(none, "#TRUE#,#FALSE#", "1,2,3") << kept(none, "#TRUE#,#FALSE#");
+    QTest::newRow("mode -1") << line(none, "#TRUE#,#FALSE#", "1,2,-1") << kept(none, "#TRUE#,#FALSE#");
     QTest::newRow("front speed 0") << line(none, "#FALSE#,#TRUE#", "0,2,1") << kept(none, "#FALSE#,#TRUE#");
     QTest::newRow("middle speed 40000") << line(none, "#TRUE#,#TRUE#", "2,40000,1") << kept(none, "#TRUE#,#TRUE#");
     QTest::newRow("roll-sign folder gone")
@@ -268,6 +280,8 @@ void Form1SettingsTest::saveFailure_reportsItKeepsTheOldFileAndEndsWithFailure()
             QSKIP("no file size limit on this system");
         }
         exitCode = s.closeAndExit();
+        // A second termination signal after the close neither saves again nor says so again.
+        s.form.requestClose();
     }
     QCOMPARE(exitCode, 1);
     QCOMPARE(readBytes(s.path), old);
@@ -279,15 +293,43 @@ void Form1SettingsTest::saveFailure_reportsItKeepsTheOldFileAndEndsWithFailure()
     QVERIFY(!s.panel()->isVisible());
 }
 
-void Form1SettingsTest::close_savesAndEndsTheProgram()
+void Form1SettingsTest::sessionEnd_savesAtOnce_closeSavesAndEndsTheProgram()
 {
     Setup s;
     s.load();
     s.form.show();
     s.panel()->HScroll2()->setValue(123);
+    auto *session = qApp->findChild<QSessionManager *>();
+    QVERIFY(session);
+    emit qApp->commitDataRequest(*session);
+    QCOMPARE(readBytes(s.path).split(',').value(14), QByteArray("123"));
+    QVERIFY(s.form.isVisible());
+
+    s.panel()->HScroll2()->setValue(456);
     QCOMPARE(s.closeAndExit(), 0);
-    QCOMPARE(readBytes(s.path).split(',').at(14), QByteArray("123"));
+    QCOMPARE(readBytes(s.path).split(',').at(14), QByteArray("456"));
     QVERIFY(s.messages.shown.isEmpty());
+}
+
+void Form1SettingsTest::terminationSignal_duringAMovement_closesWhenItHasEnded()
+{
+    Setup s;
+    TerminationSignals signals_;
+    connect(&signals_, &TerminationSignals::received, &s.form, &Form1::requestClose);
+    s.load();
+    s.form.show();
+    QTest::mouseClick(s.panel()->Check2(), Qt::LeftButton); // opens the middle door
+    // The signal comes as the middle door starts to shut, just before its one pass over the
+    // waiting events, which wakes for it.
+    s.sound.onPlay = [] { std::raise(SIGTERM); };
+    bool savedDuringTheMovement = false;
+    s.pacer.onPause = [&](int) { savedDuringTheMovement |= QFile::exists(s.path); };
+
+    QTest::mouseClick(s.panel()->Check2(), Qt::LeftButton);
+    QVERIFY(!savedDuringTheMovement);
+    QCOMPARE(s.form.doorLeaves().middleLeaf(0).width(), 840);
+    QVERIFY(QFile::exists(s.path));
+    QVERIFY(!s.form.isVisible());
 }
 
 QTEST_MAIN(Form1SettingsTest)

@@ -95,31 +95,34 @@ class RollSignTest(unittest.TestCase):
         self.press_in_sign_box("Up")
         self.assertTrue(close_to(self.sign_colour("up.png"), GREEN))
 
-    def test_missingFolder_showsMessageThenAFreshChooser(self):
+    def test_textNamingNoFolder_showsNotFoundThenAFreshChooser_rejectedTextIsSaved(self):
         s = self.s
-        chooser = self.open_chooser()
-        self.type_folder_and_ok(chooser, os.path.join(s.folder, "missing"))
-        message = s.window(MESSAGE_TITLE, timeout=10)
-        self.assertEqual(s.windows(CHOOSER_TITLE), [])
-        shot = s.screenshot("notfound.png")
-        self.assertTrue(shot.width > 0)
-        s.key(message, "Return")
-        self.assertTrue(s.wait_gone(MESSAGE_TITLE, timeout=5))
+        self.type_folder_and_ok(self.open_chooser(), os.path.join(s.folder, "faceA2"))
+        # A missing folder, a file, and a path through a file all name no folder.
+        for text in ("missing", "faceA/a0.bmp", "faceA/a0.bmp/inner"):
+            with self.subTest(text=text):
+                self.type_folder_and_ok(self.open_chooser(), os.path.join(s.folder, text))
+                message = s.window(MESSAGE_TITLE, timeout=10)
+                self.assertEqual(s.windows(CHOOSER_TITLE), [])
+                s.screenshot("notfound.png")
+                s.key(message, "Return")
+                self.assertTrue(s.wait_gone(MESSAGE_TITLE, timeout=5))
 
-        again = s.window(CHOOSER_TITLE, timeout=10)
-        # The rejected text is offered again: OK with it gives the same message once more.
-        s.click(again, *CHOOSER_OK)
-        message = s.window(MESSAGE_TITLE, timeout=10)
-        s.key(message, "Return")
-        again = s.window(CHOOSER_TITLE, timeout=10)
-        s.click(again, *CHOOSER_CANCEL)
-        self.assertTrue(s.wait_gone(CHOOSER_TITLE, timeout=5))
-        self.assertEqual(s.windows(MESSAGE_TITLE), [])
+                # The rejected text is offered again: OK with it gives the same message once more.
+                again = s.window(CHOOSER_TITLE, timeout=10)
+                s.click(again, *CHOOSER_OK)
+                message = s.window(MESSAGE_TITLE, timeout=10)
+                s.key(message, "Return")
+                again = s.window(CHOOSER_TITLE, timeout=10)
+                s.click(again, *CHOOSER_CANCEL)
+                self.assertTrue(s.wait_gone(CHOOSER_TITLE, timeout=5))
+                self.assertEqual(s.windows(MESSAGE_TITLE), [])
 
-        # The program still works: the chooser opens again from the panel.
-        chooser = self.open_chooser()
-        s.close(chooser)
-        self.assertTrue(s.wait_gone(CHOOSER_TITLE, timeout=5))
+        # The rejected text stays the setting (the list stays faceA2's) and is saved at the close.
+        s.close(self.bus)
+        self.assertEqual(s.wait_exit(10), 0)
+        folder = os.path.join(s.folder, "faceA/a0.bmp/inner")
+        self.assertEqual(s.read_settings().decode().split(",")[4], f'"{folder}"')
 
     def test_browseButton_opensTheFolderBrowser_chosenFolderIsUsed(self):
         s = self.s

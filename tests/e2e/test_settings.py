@@ -2,6 +2,7 @@
 round trip, and a file that cannot be written."""
 
 import os
+import signal
 import subprocess
 import time
 import unittest
@@ -11,6 +12,12 @@ import harness
 TWIPS = 15
 GREY = (128, 128, 128)
 LIGHT = (224, 224, 224)
+
+
+def click_front_speed_arrow(session, panel):
+    """One click on the right arrow of the front door's speed bar."""
+    bar_right, bar_middle = (855 + 30 + 1260) // TWIPS, (195 + 30 + 120) // TWIPS
+    session.click(panel, bar_right - 6, bar_middle, settle=0.2)
 
 
 def settings_fields(session):
@@ -60,9 +67,8 @@ class SettingsFileTest(unittest.TestCase):
             # The signboard (60 x 20 picture in a 2-pixel border) dragged 100 right and 50 up.
             s.drag(bus, 230 + 30, 134 + 12, 230 + 130, 134 - 38)
             # Three clicks on the front-door speed bar's right arrow, and the right leaf only.
-            bar_right, bar_middle = (855 + 30 + 1260) // TWIPS, (195 + 30 + 120) // TWIPS
             for _ in range(3):
-                s.click(panel, bar_right - 6, bar_middle, settle=0.2)
+                click_front_speed_arrow(s, panel)
             s.click(panel, (90 + 1470) // TWIPS + 8, (1440 + 165 + 135) // TWIPS)
 
             s.close(bus)
@@ -93,6 +99,30 @@ class SettingsFileTest(unittest.TestCase):
             s.close(bus)
             self.assertEqual(s.wait_exit(10), 0)
             self.assertEqual(s.read_settings(), first_close)
+
+    def test_terminationSignal_savesAndEndsLikeAClose(self):
+        for sig in (signal.SIGTERM, signal.SIGINT, signal.SIGHUP):
+            with self.subTest(signal=sig.name), harness.Session() as s:
+                s.window(harness.BUS_TITLE)
+                click_front_speed_arrow(s, s.window(harness.PANEL_TITLE))
+                s.app.send_signal(sig)
+                self.assertEqual(s.wait_exit(10), 0)
+                self.assertEqual(settings_fields(s)[13], "10001")
+
+    def test_terminationSignal_duringADoorMovement_waitsForItsEnd(self):
+        # The front door opens for about 5 seconds at this speed.
+        line = '0,0,0,4000,"","",0,0,"",3450,2010,#TRUE#,#TRUE#,20000,6000,0'
+        with harness.Session(settings_line=line) as s:
+            s.window(harness.BUS_TITLE)
+            panel = s.window(harness.PANEL_TITLE)
+            old = os.stat(s.settings_path()).st_ino
+            s.click(panel, 31, 30, settle=0.5)  # the front door's toggle
+            s.app.send_signal(signal.SIGTERM)
+            self.assertIsNone(s.wait_exit(2), "the door is still moving")
+            self.assertEqual(os.stat(s.settings_path()).st_ino, old, "nothing saved yet")
+            self.assertEqual(s.wait_exit(20), 0)
+            self.assertNotEqual(os.stat(s.settings_path()).st_ino, old)
+            self.assertEqual(settings_fields(s)[13], "20000")
 
     def test_folderNotWritable_closeShowsTheMessageAboveThePanel_endsWithFailure_oldFileUnchanged(self):
         old_line = '1500,1500,0,4500,"","x",5,7,"",3450,2010,#TRUE#,#FALSE#,300,400,1'

@@ -42,9 +42,12 @@ void MakerLibraryTest::homePage_acceptsOnlyWebAddresses_data()
     QTest::newRow("upper-case http") << "upper"
                                      << "http://www.rovanda.example/Index.html"
                                      << "";
-    QTest::newRow("local file") << "passwd"
-                                << ""
-                                << "ウェブのアドレス";
+    QTest::newRow("file with a host") << "passwd"
+                                      << ""
+                                      << "ウェブのアドレス";
+    QTest::newRow("ftp") << "ftp"
+                         << ""
+                         << "ウェブのアドレス";
     QTest::newRow("program name") << "calc"
                                   << ""
                                   << "ウェブのアドレス";

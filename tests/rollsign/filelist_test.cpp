@@ -55,6 +55,7 @@ void FileListTest::setPath_listsVisibleFaceFilesSortedIgnoringCase()
     FileList list;
     QVERIFY(list.setPath(folder + QDir::separator()).ok());
     QCOMPARE(list.names(), listed);
+    QVERIFY(!FileList::matchesPattern(QStringLiteral(".bmp"))); // a name, not only an extension
     QCOMPARE(list.name(10), QString());
     QCOMPARE(list.name(-1), QString());
 }
@@ -64,8 +65,9 @@ void FileListTest::setPath_failure_keepsPreviousList_data()
     QTest::addColumn<QString>("subPath");
     QTest::addColumn<int>("status");
     QTest::newRow("missing folder") << "missing" << int(FileList::Status::NotFound);
-    QTest::newRow("a file") << "old/a.bmp" << int(FileList::Status::Failed);
-    QTest::newRow("below a file") << "old/a.bmp/x" << int(FileList::Status::Failed);
+    QTest::newRow("a file") << "old/a.bmp" << int(FileList::Status::NotFound);
+    QTest::newRow("below a file") << "old/a.bmp/x" << int(FileList::Status::NotFound);
+    QTest::newRow("name too long") << QString(300, u'n') << int(FileList::Status::Failed);
     QTest::newRow("NUL inside") << QStringLiteral("old") + QChar(0) + QStringLiteral("x")
                                 << int(FileList::Status::Failed);
 #ifdef Q_OS_UNIX

@@ -90,6 +90,7 @@ void RollSignTest::jump_findsTheTypedPositionAndLeavesTheStep_data()
     QTest::newRow("last entry") << QStringLiteral("11") << 11;
     QTest::newRow("one past the end") << QStringLiteral("12") << -1;
     QTest::newRow("beyond 16 bits") << QStringLiteral("99999") << -1;
+    QTest::newRow("beyond 32 bits is no number, not 0") << QStringLiteral("99999999999") << -1;
     QTest::newRow("65543 does not wrap to 7") << QStringLiteral("65543") << -1;
 }
 

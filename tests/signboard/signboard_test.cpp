@@ -2,11 +2,24 @@
 #include "signboardbox.h"
 #include "signboardframe.h"
 
+#include <QApplication>
+#include <QLineEdit>
+#include <QMouseEvent>
 #include <QTest>
 
 #include <limits>
 
-// The signboard's placement rules, without any widget.
+namespace {
+
+void sendMouse(QWidget *widget, QEvent::Type type, QPoint pos, Qt::MouseButton button, Qt::MouseButtons buttons)
+{
+    QMouseEvent event(type, pos, widget->mapToGlobal(pos), button, buttons, {});
+    QApplication::sendEvent(widget, &event);
+}
+
+} // namespace
+
+// The signboard's placement rules, and the drag of its box.
 class SignboardTest : public QObject
 {
     Q_OBJECT
@@ -18,6 +31,8 @@ private slots:
     void position_fromAnyNumber_staysComputable();
     void dragTarget_keepsTheGrabbedPointInsideTheClientArea_data();
     void dragTarget_keepsTheGrabbedPointInsideTheClientArea();
+    void drag_endsWhenItsReleaseCannotCome_data();
+    void drag_endsWhenItsReleaseCannotCome();
 };
 
 void SignboardTest::fullPlacement_putsPostsBesideAndBarUnderTheBox_data()
@@ -88,5 +103,68 @@ void SignboardTest::dragTarget_keepsTheGrabbedPointInsideTheClientArea()
     QTEST(SignboardBox::dragTarget(pointer, QPoint(10, 5), QRect(0, 0, 775, 215)), "topLeft");
 }
 
-QTEST_GUILESS_MAIN(SignboardTest)
+void SignboardTest::drag_endsWhenItsReleaseCannotCome_data()
+{
+    QTest::addColumn<QString>("ending");
+    QTest::addColumn<QPoint>("endPlace");
+    const QPoint dragged(130, 110);
+    QTest::newRow("right press") << "right press" << dragged;
+    QTest::newRow("middle press") << "middle press" << dragged;
+    QTest::newRow("move without the left button") << "move" << dragged;
+    QTest::newRow("focus lost") << "focus" << dragged;
+    QTest::newRow("Esc: back where the drag began") << "Esc" << QPoint(100, 100);
+}
+
+void SignboardTest::drag_endsWhenItsReleaseCannotCome()
+{
+    QFETCH(QString, ending);
+    QFETCH(QPoint, endPlace);
+    QWidget window;
+    window.resize(775, 215);
+    QLineEdit other(&window);
+    other.setGeometry(0, 0, 50, 20);
+    SignboardBox box(&window);
+    box.setGeometry(100, 100, 60, 30);
+    // The bus window's part: a left press starts the drag, a new place moves the box.
+    QList<int> presses;
+    connect(&box, &SignboardBox::mouseDown, &box, [&](int button) {
+        presses.append(button);
+        if (button == 1) {
+            box.startDrag();
+        }
+    });
+    connect(&box, &SignboardBox::dragged, &box, [&box](QPoint topLeft) { box.move(topLeft); });
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+
+    box.startDrag(); // no left press: no drag
+    QVERIFY(!box.isDragging());
+    QTest::mousePress(&box, Qt::LeftButton, {}, QPoint(10, 10));
+    QVERIFY(box.hasFocus()); // so that Esc reaches it
+    sendMouse(&box, QEvent::MouseMove, QPoint(40, 20), Qt::NoButton, Qt::LeftButton);
+    QCOMPARE(box.pos(), QPoint(130, 110));
+    QVERIFY(box.isDragging());
+
+    if (ending == u"right press") {
+        sendMouse(&box, QEvent::MouseButtonPress, QPoint(10, 10), Qt::RightButton, Qt::LeftButton | Qt::RightButton);
+        QCOMPARE(presses, (QList<int>{1, 2})); // an ordinary press: the menu opens
+    } else if (ending == u"middle press") {
+        sendMouse(&box, QEvent::MouseButtonPress, QPoint(10, 10), Qt::MiddleButton, Qt::LeftButton | Qt::MiddleButton);
+    } else if (ending == u"move") {
+        sendMouse(&box, QEvent::MouseMove, QPoint(20, 20), Qt::NoButton, Qt::NoButton);
+    } else if (ending == u"focus") {
+        other.setFocus();
+    } else {
+        QTest::keyClick(&box, Qt::Key_Escape);
+    }
+    QVERIFY(!box.isDragging());
+    QCOMPARE(box.pos(), endPlace);
+    // The box no longer follows the left button, and the next press is not swallowed.
+    sendMouse(&box, QEvent::MouseMove, QPoint(50, 25), Qt::NoButton, Qt::LeftButton);
+    QCOMPARE(box.pos(), endPlace);
+    sendMouse(&box, QEvent::MouseButtonPress, QPoint(10, 10), Qt::RightButton, Qt::RightButton);
+    QCOMPARE(presses.last(), 2);
+}
+
+QTEST_MAIN(SignboardTest)
 #include "signboard_test.moc"
