@@ -335,6 +335,25 @@ void MetafilePlayerTest::records_drawTheirPixelsOrFailCleanly_data()
     QTest::newRow("metric mapping mode")
         << whitePicture().record(Emr::SetMapMode, {3}).record(Emr::Rectangle, {0, -1270, 1270, -2540}).finish()
         << "24,72:red 46,94:red 24,24:white 72,72:white 50,72:white";
+    // Isotropic: a 100 x 100 window on a 96 x 48 viewport keeps its squares at the smaller scale,
+    // 0.48, so the window's whole square is the top-left 48 x 48 pixels (y up: the bottom-left).
+    QTest::newRow("isotropic mapping, unequal extents")
+        << whitePicture()
+               .record(Emr::SetMapMode, {7})
+               .record(Emr::SetWindowExtEx, {100, 100})
+               .record(Emr::SetViewportExtEx, {96, 48})
+               .record(Emr::Rectangle, {0, 0, 100, 100})
+               .finish()
+        << "2,2:red 45,45:red 52,20:white 20,52:white 90,90:white";
+    QTest::newRow("isotropic mapping, y up")
+        << whitePicture()
+               .record(Emr::SetMapMode, {7})
+               .record(Emr::SetWindowExtEx, {100, 100})
+               .record(Emr::SetViewportExtEx, {96, -48})
+               .record(Emr::SetViewportOrgEx, {0, 96})
+               .record(Emr::Rectangle, {0, 0, 100, 100})
+               .finish()
+        << "2,93:red 45,51:red 20,44:white 52,80:white 20,20:white";
     // Counter-clockwise from 0 to 90 degrees: the top-right part.
     QTest::newRow("pie") << whitePicture().record(Emr::Pie, {0, 0, 96, 96, 96, 48, 48, 0}).finish()
                          << "70,25:red 25,25:white 25,70:white 70,70:white";
