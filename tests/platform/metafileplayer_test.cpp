@@ -393,6 +393,14 @@ void MetafilePlayerTest::records_drawTheirPixelsOrFailCleanly_data()
     for (int i = 0; i < 2000; ++i) {
         balanced.record(Emr::SaveDc, {}).record(Emr::RestoreDc, {-1});
     }
+    // Objects made and chosen past the end of the 16-entry table are left out: the red brush stays.
+    QTest::newRow("object past the table")
+        << whitePicture()
+               .record(Emr::CreateBrush, {16, 0, qint32(Blue), 0})
+               .record(Emr::SelectObject, {16})
+               .record(Emr::Rectangle, {40, 40, 50, 50})
+               .finish()
+        << "45,45:red";
     QTest::newRow("many balanced saves") << balanced.record(Emr::Rectangle, {40, 40, 50, 50}).finish() << "45,45:red";
 
     // Broken or over the limits: no picture, and a reason.
@@ -422,6 +430,13 @@ void MetafilePlayerTest::records_drawTheirPixelsOrFailCleanly_data()
         records.record(Emr::SetBkMode, {1});
     }
     QTest::newRow("too many records") << records.finish() << QString(); // the end record is one too many
+    // Far more to paint than fits in the time allowed: given up, not played to the end.
+    EmfWriter slow(QSize(2000, 2000));
+    slow.record(Emr::CreatePen, {1, 0x10000, 50, 0, qint32(Red)}).record(Emr::SelectObject, {1});
+    for (int i = 0; i < 100'000; ++i) {
+        slow.record(Emr::Arc, {-i % 7, 0, 2000, 2000, 2000, 1000, 1000, 2000});
+    }
+    QTest::newRow("takes too long to draw") << slow.finish() << QString();
     // An embedded 24-bit bitmap with 16 bytes of bits after its header.
     QTest::newRow("bitmap of 5000 x 4000 pixels") << stretchDiBits(5000, 4000, 16) << QString();
     QTest::newRow("bitmap bits shorter than its rows") << stretchDiBits(8, 8, 16) << QString();
