@@ -17,8 +17,7 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const PictureLoadResult result =
-        loadPictureData(QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)));
+    const PictureLoadResult result = loadPictureData(QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)));
     if (result.ok() && !result.picture.isNull()) {
         QImage image(64, 48, QImage::Format_ARGB32_Premultiplied);
         image.setDevicePixelRatio(2.0);
