@@ -193,9 +193,6 @@ PictureLoadResult loadPicture(const QString &path)
     if (path.isEmpty()) {
         return {};
     }
-    static std::once_flag limitSet;
-    std::call_once(limitSet, [] { QImageReader::setAllocationLimit(AllocationLimitMiB); });
-
     const QFileInfo info(path);
     if (!info.exists()) {
         return failure(QStringLiteral("The file does not exist."));
@@ -211,7 +208,15 @@ PictureLoadResult loadPicture(const QString &path)
     if (!file.open(QIODevice::ReadOnly)) {
         return failure(file.errorString());
     }
-    QByteArray data = file.read(Metafile::MaxFileBytes + 1);
+    // One byte over the limit tells a file that grew past it since its size was read.
+    return loadPictureData(file.read(Metafile::MaxFileBytes + 1));
+}
+
+PictureLoadResult loadPictureData(QByteArray data)
+{
+    static std::once_flag limitSet;
+    std::call_once(limitSet, [] { QImageReader::setAllocationLimit(AllocationLimitMiB); });
+
     if (data.size() > Metafile::MaxFileBytes) {
         return failure(QStringLiteral("The file is too large."));
     }

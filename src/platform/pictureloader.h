@@ -2,6 +2,7 @@
 
 #include "picture.h"
 
+#include <QByteArray>
 #include <QString>
 
 // What the picture loader gives back: the picture, or an empty picture and a description of why
@@ -23,3 +24,7 @@ struct PictureLoadResult
 // and pictures over 4096 pixels a side or 16 million pixels are failures. Sets Qt's image
 // allocation limit for the whole process (64 MiB) on first use.
 PictureLoadResult loadPicture(const QString &path);
+
+// The same for the bytes of a picture file already in memory: no bytes at all, or more than
+// 16 MiB, is a failure, and every other limit and format rule is the one for files.
+PictureLoadResult loadPictureData(QByteArray data);

@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -158,6 +159,7 @@ void PictureLoaderTest::raster_readsByContent()
     QCOMPARE(result.picture.size(), size);
     QVERIFY(near(result.picture.image().pixel(red), Qt::red));
     QVERIFY(near(result.picture.image().pixel(blue), Qt::blue));
+    QCOMPARE(loadPictureData(data).picture.image(), result.picture.image());
 }
 
 void PictureLoaderTest::metafile_readByContentUnderAnyName()
@@ -213,6 +215,11 @@ void PictureLoaderTest::notAPicture_fails()
     const PictureLoadResult result = loadPicture(path);
     QVERIFY(!result.ok());
     QVERIFY(result.picture.isNull());
+    // The same bytes are refused in memory too.
+    QFile file(path);
+    if (QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly)) {
+        QVERIFY(!loadPictureData(file.readAll()).ok());
+    }
 }
 
 void PictureLoaderTest::unreadableFile_fails()
