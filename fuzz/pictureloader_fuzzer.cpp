@@ -17,13 +17,13 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const PictureLoadResult result = loadPictureData(QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)));
-    if (result.ok() && !result.picture.isNull()) {
+    const Result<Picture> result = loadPictureData(QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)));
+    if (result.ok() && !result->isNull()) {
         QImage image(64, 48, QImage::Format_ARGB32_Premultiplied);
         image.setDevicePixelRatio(2.0);
         image.fill(Qt::white);
         QPainter painter(&image);
-        result.picture.draw(&painter, QRectF(0, 0, 32, 24));
+        result->draw(&painter, QRectF(0, 0, 32, 24));
     }
     return 0;
 }

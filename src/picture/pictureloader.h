@@ -1,30 +1,22 @@
 #pragma once
 
 #include "picture.h"
+#include "result.h"
 
 #include <QByteArray>
 #include <QString>
 
-// What the picture loader gives back: the picture, or an empty picture and a description of why
-// the file could not be read.
-struct PictureLoadResult
-{
-    Picture picture;
-    QString error; // empty on success
-
-    bool ok() const { return error.isEmpty(); }
-};
-
-// The program's one picture loader. An empty path gives the empty picture (a success); a path
-// that names no readable picture is a failure. Never throws.
+// The program's one picture loader: the picture, or why the file could not be read. An empty path
+// gives the empty picture (a success); a path that names no readable picture is a failure. Never
+// throws.
 //
 // The format is taken from the content, not the name: BMP, GIF (first frame, transparency kept),
 // JPEG (turned by its EXIF orientation) and PNG through Qt's readers; placeable WMF and EMF through
 // our own metafile player, as vector pictures drawn at the device pixel ratio. Files over 16 MiB
 // and pictures over 4096 pixels a side or 16 million pixels are failures. Sets Qt's image
 // allocation limit for the whole process (64 MiB) on first use.
-PictureLoadResult loadPicture(const QString &path);
+Result<Picture> loadPicture(const QString &path);
 
 // The same for the bytes of a picture file already in memory: no bytes at all, or more than
 // 16 MiB, is a failure, and every other limit and format rule is the one for files.
-PictureLoadResult loadPictureData(QByteArray data);
+Result<Picture> loadPictureData(QByteArray data);

@@ -1,4 +1,4 @@
-#include "metafileplayer.h"
+#include "metafileplayer_p.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -24,7 +24,9 @@ struct DibLayout
     qint64 imageBytes = 0; // bytes the bits need (uncompressed), or the stated size
 };
 
-bool layout(RecordReader &r, DibLayout *out, QString *refusal)
+// The layout of the bitmap whose info `r` reads: nothing for a kind this player does not read, a
+// failure for one over the pixel limit.
+Result<std::optional<DibLayout>> layout(RecordReader &r)
 {
     const quint32 headerSize = r.u32(0);
     DibLayout d;
@@ -49,15 +51,14 @@ bool layout(RecordReader &r, DibLayout *out, QString *refusal)
             colours = used <= 256 ? used : 0;
         }
     } else {
-        return false;
+        return std::optional<DibLayout>();
     }
     if (!r.ok() || d.width <= 0 || d.height == 0 || d.height == std::numeric_limits<qint32>::min()) {
-        return false;
+        return std::optional<DibLayout>();
     }
     const qint64 rows = d.height < 0 ? -d.height : d.height;
     if (d.width > MaxBitmapPixels || rows > MaxBitmapPixels || d.width * rows > MaxBitmapPixels) {
-        *refusal = QStringLiteral("An embedded bitmap is too large.");
-        return false;
+        return Result<std::optional<DibLayout>>::failure(QStringLiteral("An embedded bitmap is too large."));
     }
     switch (d.bitCount) {
     case 1:
@@ -69,7 +70,7 @@ bool layout(RecordReader &r, DibLayout *out, QString *refusal)
         break;
     default:
         if (!(d.bitCount == 0 && (d.compression == BiJpeg || d.compression == BiPng))) {
-            return false;
+            return std::optional<DibLayout>();
         }
     }
     qint64 masks = 0;
@@ -82,13 +83,17 @@ bool layout(RecordReader &r, DibLayout *out, QString *refusal)
         d.imageBytes = stride * rows;
     } else if (d.compression == BiRle8 || d.compression == BiRle4) {
         if (d.height < 0 || d.bitCount != (d.compression == BiRle8 ? 8 : 4)) {
-            return false;
+            return std::optional<DibLayout>();
         }
     } else if (d.compression != BiJpeg && d.compression != BiPng) {
-        return false;
+        return std::optional<DibLayout>();
     }
-    *out = d;
-    return true;
+    return std::optional<DibLayout>(d);
+}
+
+Result<QImage> doesNotFit()
+{
+    return Result<QImage>::failure(QStringLiteral("An embedded bitmap does not fit its record."));
 }
 
 // A compressed picture inside the bitmap (JPEG or PNG), read only if its size is within limits.
@@ -111,21 +116,22 @@ QImage decodeEmbedded(const char *bits, qsizetype size)
 
 } // namespace
 
-QImage decodeDib(const char *info, qsizetype infoSize, const char *bits, qsizetype bitsSize, QString *refusal)
+Result<QImage> decodeDib(const char *info, qsizetype infoSize, const char *bits, qsizetype bitsSize)
 {
-    const QString damaged = QStringLiteral("An embedded bitmap does not fit its record.");
     if (!info || !bits || infoSize <= 0 || bitsSize <= 0) {
-        *refusal = damaged;
-        return {};
+        return doesNotFit();
     }
     RecordReader r(info, infoSize);
-    DibLayout d;
-    if (!layout(r, &d, refusal)) {
-        return {};
+    const Result<std::optional<DibLayout>> laidOut = layout(r);
+    if (!laidOut) {
+        return Result<QImage>::failure(laidOut.error());
     }
+    if (!*laidOut) {
+        return QImage();
+    }
+    const DibLayout &d = **laidOut;
     if (d.infoBytes > infoSize) {
-        *refusal = damaged;
-        return {};
+        return doesNotFit();
     }
     if (d.compression == BiJpeg || d.compression == BiPng) {
         return decodeEmbedded(bits, bitsSize);
@@ -133,15 +139,14 @@ QImage decodeDib(const char *info, qsizetype infoSize, const char *bits, qsizety
     qsizetype bitsUsed = bitsSize;
     if (d.compression == BiRgb || d.compression == BiBitfields) {
         if (d.imageBytes > bitsSize) {
-            *refusal = damaged;
-            return {};
+            return doesNotFit();
         }
         bitsUsed = qsizetype(d.imageBytes);
     }
     // Qt reads the bitmap once it has the file header that a .bmp file puts before it.
     const qint64 fileSize = 14 + d.infoBytes + bitsUsed;
     if (fileSize > std::numeric_limits<qint32>::max()) {
-        return {};
+        return QImage();
     }
     QByteArray file;
     file.reserve(qsizetype(fileSize));
@@ -158,27 +163,89 @@ QImage decodeDib(const char *info, qsizetype infoSize, const char *bits, qsizety
     file.append(bits, bitsUsed);
     QImage image;
     if (!image.loadFromData(file, "BMP")) {
-        return {};
+        return QImage();
     }
     return image;
 }
 
-QImage decodePackedDib(const char *data, qsizetype size, QString *refusal)
+Result<QImage> decodePackedDib(const char *data, qsizetype size)
 {
     if (!data || size <= 0) {
-        *refusal = QStringLiteral("An embedded bitmap does not fit its record.");
-        return {};
+        return doesNotFit();
     }
     RecordReader r(data, size);
-    DibLayout d;
-    if (!layout(r, &d, refusal)) {
-        return {};
+    const Result<std::optional<DibLayout>> laidOut = layout(r);
+    if (!laidOut) {
+        return Result<QImage>::failure(laidOut.error());
     }
-    if (d.infoBytes >= size) {
-        *refusal = QStringLiteral("An embedded bitmap does not fit its record.");
-        return {};
+    if (!*laidOut) {
+        return QImage();
     }
-    return decodeDib(data, d.infoBytes, data + d.infoBytes, size - d.infoBytes, refusal);
+    const qsizetype infoBytes = (*laidOut)->infoBytes;
+    if (infoBytes >= size) {
+        return doesNotFit();
+    }
+    return decodeDib(data, infoBytes, data + infoBytes, size - infoBytes);
+}
+
+// ---- Bitmaps ----
+
+void Player::drawImage(const QRectF &dest, const QImage &image, const QRectF &source, quint32 rop)
+{
+    if (m_path || !finiteRect(dest)) {
+        return;
+    }
+    QPointF a;
+    QPointF b;
+    if (!mapPoint(dest.topLeft(), &a) || !mapPoint(dest.bottomRight(), &b)) {
+        return;
+    }
+    constexpr quint32 Blackness = 0x00000042;
+    constexpr quint32 Whiteness = 0x00FF0062;
+    constexpr quint32 PatCopy = 0x00F00021;
+    const quint32 op = rop & 0x00FF0000;
+    if (image.isNull()) {
+        // No source bitmap: a pattern or constant fill of the destination.
+        if (rop == Blackness) {
+            fillRect(dest, QColor(Qt::black));
+        } else if (rop == Whiteness) {
+            fillRect(dest, QColor(Qt::white));
+        } else if (rop == PatCopy) {
+            fillRect(dest, currentBrush());
+        }
+        return;
+    }
+    const QRectF bounds = QRectF(image.rect()).intersected(source.normalized());
+    if (bounds.isEmpty() || !finiteRect(source)) {
+        return;
+    }
+    m_painter.save();
+    switch (op) {
+    case 0x00880000: // SRCAND
+        m_painter.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
+        break;
+    case 0x00EE0000: // SRCPAINT
+        m_painter.setCompositionMode(QPainter::RasterOp_SourceOrDestination);
+        break;
+    case 0x00660000: // SRCINVERT
+        m_painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+        break;
+    case 0x00330000: // NOTSRCCOPY
+        m_painter.setCompositionMode(QPainter::RasterOp_NotSource);
+        break;
+    default:
+        break;
+    }
+    // Nearest-neighbour stretching, as GDI stretches by default; the mapping may mirror.
+    m_painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    const double sx = (b.x() - a.x()) / source.width();
+    const double sy = (b.y() - a.y()) / source.height();
+    if (std::isfinite(sx) && std::isfinite(sy) && sx != 0 && sy != 0) {
+        QTransform t(sx, 0, 0, sy, a.x() - source.x() * sx, a.y() - source.y() * sy);
+        m_painter.setTransform(t * m_deviceToImage);
+        m_painter.drawImage(bounds, image, bounds);
+    }
+    m_painter.restore();
 }
 
 } // namespace Metafile

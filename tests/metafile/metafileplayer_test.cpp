@@ -65,17 +65,17 @@ void checkPixels(const QImage &image, const QString &expected, int tolerance)
 }
 
 // A picture built in memory, played at its own size over transparency.
-QImage played(const QByteArray &data, QString *error)
+Result<QImage> played(const QByteArray &data)
 {
-    const Metafile::ReadResult read = Metafile::read(data);
-    if (!read.document) {
-        *error = read.error;
-        return {};
+    const Result<std::shared_ptr<const Metafile::Document>> read = Metafile::read(data);
+    if (!read) {
+        return Result<QImage>::failure(read.error());
     }
-    QImage image(read.document->size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    *error = Metafile::play(*read.document, &image);
-    return error->isEmpty() ? image : QImage();
+    const Result<QImage, Metafile::PlayFailure> image = Metafile::play(**read, (*read)->size);
+    if (!image) {
+        return Result<QImage>::failure(image.error().description);
+    }
+    return *image;
 }
 
 constexpr quint32 Red = 0x0000ff;
@@ -187,10 +187,10 @@ void MetafilePlayerTest::redRectangle_coversExactlyItsPixels()
 {
     QFETCH(QString, file);
     QFETCH(int, ratio);
-    const PictureLoadResult result = loadPicture(file);
-    QVERIFY2(result.ok(), qPrintable(result.error));
-    QCOMPARE(result.picture.size(), QSize(52, 32));
-    const QImage image = drawn(result.picture, QSize(52, 32), ratio);
+    const Result<Picture> result = loadPicture(file);
+    QVERIFY2(result.ok(), qPrintable(result.error()));
+    QCOMPARE(result->size(), QSize(52, 32));
+    const QImage image = drawn(*result, QSize(52, 32), ratio);
     QCOMPARE(image.size(), QSize(52, 32) * ratio);
     // Logical pixels 10..29 and 8..23.
     for (int y = 0; y < image.height(); ++y) {
@@ -215,10 +215,10 @@ void MetafilePlayerTest::quadrants_mapWindowAndFrameOntoPicture()
 {
     QFETCH(QString, file);
     QFETCH(QSize, size);
-    const PictureLoadResult result = loadPicture(file);
-    QVERIFY2(result.ok(), qPrintable(result.error));
-    QCOMPARE(result.picture.size(), size);
-    const QImage image = drawn(result.picture, size);
+    const Result<Picture> result = loadPicture(file);
+    QVERIFY2(result.ok(), qPrintable(result.error()));
+    QCOMPARE(result->size(), size);
+    const QImage image = drawn(*result, size);
     const int w = size.width(), h = size.height();
     // Each quadrant's pixels, leaving out one pixel along the lines between them.
     for (int y = 0; y < h; ++y) {
@@ -247,10 +247,10 @@ void MetafilePlayerTest::margins_keptAndOutsideTransparent_data()
 void MetafilePlayerTest::margins_keptAndOutsideTransparent()
 {
     QFETCH(QString, file);
-    const PictureLoadResult result = loadPicture(file);
-    QVERIFY2(result.ok(), qPrintable(result.error));
-    QCOMPARE(result.picture.size(), QSize(96, 96));
-    const QImage image = drawn(result.picture, QSize(96, 96), 1.0, Qt::transparent);
+    const Result<Picture> result = loadPicture(file);
+    QVERIFY2(result.ok(), qPrintable(result.error()));
+    QCOMPARE(result->size(), QSize(96, 96));
+    const QImage image = drawn(*result, QSize(96, 96), 1.0, Qt::transparent);
     int left = 96, right = -1, top = 96, bottom = -1;
     for (int y = 0; y < 96; ++y) {
         for (int x = 0; x < 96; ++x) {
@@ -278,10 +278,10 @@ void MetafilePlayerTest::shapes_fillsPensTextAndBitmap_data()
 void MetafilePlayerTest::shapes_fillsPensTextAndBitmap()
 {
     QFETCH(QString, file);
-    const PictureLoadResult result = loadPicture(file);
-    QVERIFY2(result.ok(), qPrintable(result.error));
-    QCOMPARE(result.picture.size(), QSize(400, 300));
-    const QImage image = drawn(result.picture, QSize(400, 300));
+    const Result<Picture> result = loadPicture(file);
+    QVERIFY2(result.ok(), qPrintable(result.error()));
+    QCOMPARE(result->size(), QSize(400, 300));
+    const QImage image = drawn(*result, QSize(400, 300));
 
     // Fills; the rectangle's one-pixel black outline on its edge pixels; the 8 x 8 bitmap
     // stretched to (280,220)-(376,284), quadrants in place.
@@ -436,15 +436,14 @@ void MetafilePlayerTest::records_drawTheirPixelsOrFailCleanly()
 {
     QFETCH(QByteArray, data);
     QFETCH(QString, pixels);
-    QString error;
-    const QImage image = played(data, &error);
+    const Result<QImage> image = played(data);
     if (pixels.isEmpty()) {
-        QVERIFY(image.isNull());
-        QVERIFY(!error.isEmpty());
+        QVERIFY(!image);
+        QVERIFY(!image.error().isEmpty());
         return;
     }
-    QVERIFY2(!image.isNull(), qPrintable(error));
-    checkPixels(image, pixels, 40);
+    QVERIFY2(image.ok(), qPrintable(image.error()));
+    checkPixels(*image, pixels, 40);
 }
 
 QTEST_MAIN(MetafilePlayerTest)
