@@ -114,14 +114,11 @@ QImage decodeEmbedded(const char *bits, qsizetype size)
     return reader.read();
 }
 
-} // namespace
-
-Result<QImage> decodeDib(const char *info, qsizetype infoSize, const char *bits, qsizetype bitsSize)
+// `decode` applied to the layout of the bitmap whose info starts at `info`; the failure, or a null
+// image for a kind this player does not read, where the layout says so.
+template <typename Decode> Result<QImage> withLayout(const char *info, qsizetype size, Decode decode)
 {
-    if (!info || !bits || infoSize <= 0 || bitsSize <= 0) {
-        return doesNotFit();
-    }
-    RecordReader r(info, infoSize);
+    RecordReader r(info, size);
     const Result<std::optional<DibLayout>> laidOut = layout(r);
     if (!laidOut) {
         return Result<QImage>::failure(laidOut.error());
@@ -129,7 +126,12 @@ Result<QImage> decodeDib(const char *info, qsizetype infoSize, const char *bits,
     if (!*laidOut) {
         return QImage();
     }
-    const DibLayout &d = **laidOut;
+    return decode(**laidOut);
+}
+
+Result<QImage> decodeLaidOut(
+    const DibLayout &d, const char *info, qsizetype infoSize, const char *bits, qsizetype bitsSize)
+{
     if (d.infoBytes > infoSize) {
         return doesNotFit();
     }
@@ -168,24 +170,28 @@ Result<QImage> decodeDib(const char *info, qsizetype infoSize, const char *bits,
     return image;
 }
 
+} // namespace
+
+Result<QImage> decodeDib(const char *info, qsizetype infoSize, const char *bits, qsizetype bitsSize)
+{
+    if (!info || !bits || infoSize <= 0 || bitsSize <= 0) {
+        return doesNotFit();
+    }
+    return withLayout(
+        info, infoSize, [=](const DibLayout &d) { return decodeLaidOut(d, info, infoSize, bits, bitsSize); });
+}
+
 Result<QImage> decodePackedDib(const char *data, qsizetype size)
 {
     if (!data || size <= 0) {
         return doesNotFit();
     }
-    RecordReader r(data, size);
-    const Result<std::optional<DibLayout>> laidOut = layout(r);
-    if (!laidOut) {
-        return Result<QImage>::failure(laidOut.error());
-    }
-    if (!*laidOut) {
-        return QImage();
-    }
-    const qsizetype infoBytes = (*laidOut)->infoBytes;
-    if (infoBytes >= size) {
-        return doesNotFit();
-    }
-    return decodeDib(data, infoBytes, data + infoBytes, size - infoBytes);
+    return withLayout(data, size, [=](const DibLayout &d) {
+        if (d.infoBytes >= size) {
+            return doesNotFit();
+        }
+        return decodeLaidOut(d, data, d.infoBytes, data + d.infoBytes, size - d.infoBytes);
+    });
 }
 
 // ---- Bitmaps ----
