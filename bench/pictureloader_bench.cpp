@@ -94,19 +94,19 @@ int runCase(const Case &c, const QString &folder)
     for (int i = 0; i < Runs; ++i) {
         QElapsedTimer timer;
         timer.start();
-        const PictureLoadResult result = loadPicture(path);
+        const Result<Picture> result = loadPicture(path);
         if (c.drawRatio > 0 && result.ok()) {
             // A fresh load each run: the first drawing at a new ratio plays the metafile again.
-            const QSize size = result.picture.size();
+            const QSize size = result->size();
             QImage image(size * c.drawRatio, QImage::Format_ARGB32_Premultiplied);
             image.setDevicePixelRatio(c.drawRatio);
             image.fill(Qt::white);
             QPainter painter(&image);
-            result.picture.draw(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
+            result->draw(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
         }
         times.push_back(timer.nsecsElapsed() / 1e6);
         if (result.ok() != c.expectOk) {
-            std::fprintf(stderr, "%s: unexpected result: %s\n", c.name, qPrintable(result.error));
+            std::fprintf(stderr, "%s: unexpected result: %s\n", c.name, qPrintable(result.error()));
             return 1;
         }
     }

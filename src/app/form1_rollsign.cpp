@@ -56,11 +56,11 @@ bool Form1::runFolderChooser()
 
 bool Form1::showFace(const QString &file)
 {
-    PictureLoadResult loaded = loadFacePicture(file, m_picture1->size());
-    if (!loaded.ok()) {
+    const Result<Picture> loaded = loadFacePicture(file, m_picture1->size());
+    if (!loaded) {
         return false;
     }
-    m_picture1->setFace(loaded.picture);
+    m_picture1->setFace(*loaded);
     return true;
 }
 

@@ -70,11 +70,11 @@ void Form1::MnuSetKanban_Click()
     if (file.isEmpty()) {
         return;
     }
-    const PictureLoadResult loaded = loadPicture(file);
-    if (!loaded.ok()) {
+    const Result<Picture> loaded = loadPicture(file);
+    if (!loaded) {
         return;
     }
-    assignKanbanPicture(loaded.picture);
+    assignKanbanPicture(*loaded);
     m_signboard.setPath(file);
     PicKanban_DblClick();
 }
@@ -119,11 +119,11 @@ void Form1::setWakuVisible(bool visible)
 
 bool Form1::setKanbanPicture(const QString &path)
 {
-    const PictureLoadResult loaded = loadPicture(path);
-    if (!loaded.ok()) {
+    const Result<Picture> loaded = loadPicture(path);
+    if (!loaded) {
         return false;
     }
-    assignKanbanPicture(loaded.picture);
+    assignKanbanPicture(*loaded);
     return true;
 }
 

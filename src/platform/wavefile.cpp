@@ -1,19 +1,10 @@
 #include "wavefile.h"
 
-#include <QtEndian>
+#include "littleendian.h"
 
 namespace {
 
 constexpr int MaxSampleRate = 384000;
-
-quint32 u32(const QByteArray &bytes, qsizetype at)
-{
-    return qFromLittleEndian<quint32>(bytes.constData() + at);
-}
-quint16 u16(const QByteArray &bytes, qsizetype at)
-{
-    return qFromLittleEndian<quint16>(bytes.constData() + at);
-}
 
 } // namespace
 
@@ -30,24 +21,25 @@ std::optional<WaveClip> parseWave(const QByteArray &file)
     if (file.size() < 12 || !file.startsWith("RIFF") || file.mid(8, 4) != "WAVE") {
         return std::nullopt;
     }
+    LittleEndianReader r(file);
     WaveClip clip;
     bool haveFormat = false;
     qsizetype at = 12;
     while (at + 8 <= file.size()) {
         const QByteArray id = file.mid(at, 4);
-        const qsizetype size = u32(file, at + 4);
+        const qsizetype size = r.u32(at + 4);
         const qsizetype body = at + 8;
         if (id == "fmt ") {
             if (size < 16 || body + 16 > file.size()) {
                 return std::nullopt;
             }
-            const int tag = u16(file, body);
-            clip.channels = u16(file, body + 2);
-            clip.sampleRate = int(u32(file, body + 4));
-            clip.bitsPerSample = u16(file, body + 14);
+            const int tag = r.u16(body);
+            clip.channels = r.u16(body + 2);
+            clip.sampleRate = int(r.u32(body + 4));
+            clip.bitsPerSample = r.u16(body + 14);
             if (tag != 1 || clip.channels < 1 || clip.channels > 2
-                || (clip.bitsPerSample != 8 && clip.bitsPerSample != 16) || u32(file, body + 4) < 1
-                || u32(file, body + 4) > MaxSampleRate) {
+                || (clip.bitsPerSample != 8 && clip.bitsPerSample != 16) || r.u32(body + 4) < 1
+                || r.u32(body + 4) > MaxSampleRate) {
                 return std::nullopt;
             }
             haveFormat = true;

@@ -20,7 +20,7 @@ Picture partialPicture(QImage part, QSize fullSize)
 
 } // namespace
 
-PictureLoadResult loadFacePicture(const QString &path, QSize visible)
+Result<Picture> loadFacePicture(const QString &path, QSize visible)
 {
     if (path.isEmpty() || visible.isEmpty()) {
         return loadPicture(path);
@@ -30,9 +30,7 @@ PictureLoadResult loadFacePicture(const QString &path, QSize visible)
     const bool partialDecode = reader.format() == "jpeg" && reader.supportsOption(QImageIOHandler::ClipRect)
         && reader.transformation() == QImageIOHandler::TransformationNone;
     const QSize fullSize = reader.size();
-    if (!partialDecode || !fullSize.isValid() || fullSize.width() > PictureLimits::MaxSide
-        || fullSize.height() > PictureLimits::MaxSide
-        || qint64(fullSize.width()) * fullSize.height() > PictureLimits::MaxPixels
+    if (!partialDecode || !PictureLimits::checkedSize(fullSize)
         || QFileInfo(path).size() > PictureLimits::MaxFileBytes) {
         return loadPicture(path);
     }
@@ -44,8 +42,8 @@ PictureLoadResult loadFacePicture(const QString &path, QSize visible)
     reader.setClipRect(clip);
     QImage part = reader.read();
     if (part.isNull()) {
-        return {Picture(), reader.errorString()};
+        return Result<Picture>::failure(reader.errorString());
     }
     part.setDevicePixelRatio(1.0);
-    return {partialPicture(std::move(part), fullSize), QString()};
+    return partialPicture(std::move(part), fullSize);
 }

@@ -9,4 +9,4 @@
 // that can be seen is decoded (a 4000 x 3000 photograph takes a millisecond instead of a large
 // fraction of a second); the picture still has the face's full size. Every other file goes
 // through the program's picture loader unchanged. Failures are those of the loader.
-PictureLoadResult loadFacePicture(const QString &path, QSize visible);
+Result<Picture> loadFacePicture(const QString &path, QSize visible);

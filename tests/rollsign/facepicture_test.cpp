@@ -65,13 +65,13 @@ void FacePictureTest::face_showsAsTheWholePictureWould()
     QVERIFY(quadrants(size).save(path, format.toLatin1().constData(), 95));
     const QSize box(52, 32);
 
-    const PictureLoadResult face = loadFacePicture(path, box);
-    const PictureLoadResult whole = loadPicture(path);
+    const Result<Picture> face = loadFacePicture(path, box);
+    const Result<Picture> whole = loadPicture(path);
     QVERIFY(face.ok());
-    QCOMPARE(face.picture.size(), size);
+    QCOMPARE(face->size(), size);
 
-    const QImage expected = shown(whole.picture, box);
-    const QImage actual = shown(face.picture, box);
+    const QImage expected = shown(*whole, box);
+    const QImage actual = shown(*face, box);
     for (int y = 0; y < box.height(); y += 3) {
         for (int x = 0; x < box.width(); x += 3) {
             const QRgb a = actual.pixel(x, y);
@@ -103,9 +103,8 @@ void FacePictureTest::unreadableFace_fails()
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(content);
     file.close();
-    const PictureLoadResult face = loadFacePicture(path, QSize(52, 32));
+    const Result<Picture> face = loadFacePicture(path, QSize(52, 32));
     QVERIFY(!face.ok());
-    QVERIFY(face.picture.isNull());
     QVERIFY(!loadFacePicture(dir.filePath(QStringLiteral("missing.jpg")), QSize(52, 32)).ok());
 }
 

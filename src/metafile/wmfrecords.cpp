@@ -1,4 +1,4 @@
-#include "metafileplayer.h"
+#include "metafileplayer_p.h"
 
 #include <algorithm>
 
@@ -9,7 +9,7 @@ namespace {
 // WMF record functions this player handles; everything else is skipped. Parameters follow the
 // six-byte record header, most of them in reverse order of the call's arguments.
 enum WmfRecord : quint16 {
-    Eof = 0x0000,
+    Eof = WmfEndRecord,
     SaveDc = 0x001E,
     CreatePalette = 0x00F7,
     SetBkMode = 0x0102,
@@ -91,12 +91,12 @@ QImage packedBitmap(Player &player, RecordReader &r, qsizetype at)
         player.fail(QStringLiteral("An embedded bitmap does not fit its record."));
         return {};
     }
-    QString refusal;
-    QImage image = decodePackedDib(r.data() + at, r.size() - at, &refusal);
-    if (!refusal.isEmpty()) {
-        player.fail(refusal);
+    Result<QImage> image = decodePackedDib(r.data() + at, r.size() - at);
+    if (!image) {
+        player.fail(image.error());
+        return {};
     }
-    return image;
+    return *std::move(image);
 }
 
 void createPen(Player &player, RecordReader &r)

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "littleendian.h"
 #include "metafile.h"
+#include "result.h"
 
 #include <QBrush>
 #include <QColor>
@@ -13,65 +15,33 @@
 #include <QPolygonF>
 #include <QTransform>
 
-#include <cstring>
+#include <cmath>
 #include <optional>
 #include <variant>
 #include <vector>
 
 namespace Metafile {
 
-// Bounds-checked little-endian reads from one record. A read outside the record gives 0 and marks
-// the reader as failed, so a record handler reads everything first and then checks `ok()` once.
-class RecordReader
+// Records are read through the program's one bounds-checked little-endian reader.
+using RecordReader = LittleEndianReader;
+
+// The end records of EMF and WMF; the reader ends the record list there, the player stops playing.
+constexpr quint32 EmfEndRecord = 14;
+constexpr quint16 WmfEndRecord = 0;
+
+// Geometry beyond this many device pixels from the origin, or not finite, drops the shape.
+constexpr double CoordinateLimit = 1e7;
+
+inline bool finitePoint(QPointF p)
 {
-public:
-    RecordReader(const char *data, qsizetype size)
-        : m_data(data)
-        , m_size(size)
-    {
-    }
+    return std::isfinite(p.x()) && std::isfinite(p.y()) && std::abs(p.x()) <= CoordinateLimit
+        && std::abs(p.y()) <= CoordinateLimit;
+}
 
-    qsizetype size() const { return m_size; }
-    const char *data() const { return m_data; }
-    bool ok() const { return m_ok; }
-    bool has(qsizetype offset, qsizetype length) const
-    {
-        return offset >= 0 && length >= 0 && offset <= m_size && length <= m_size - offset;
-    }
-
-    quint8 u8(qsizetype offset) { return read<quint8>(offset); }
-    quint16 u16(qsizetype offset) { return read<quint16>(offset); }
-    qint16 i16(qsizetype offset) { return read<qint16>(offset); }
-    quint32 u32(qsizetype offset) { return read<quint32>(offset); }
-    qint32 i32(qsizetype offset) { return read<qint32>(offset); }
-    float f32(qsizetype offset) { return read<float>(offset); }
-
-    // The bytes [offset, offset + length), or null (and failed) if they are not all inside.
-    const char *bytes(qsizetype offset, qsizetype length)
-    {
-        if (!has(offset, length)) {
-            m_ok = false;
-            return nullptr;
-        }
-        return m_data + offset;
-    }
-
-private:
-    template <typename T> T read(qsizetype offset)
-    {
-        if (!has(offset, sizeof(T))) {
-            m_ok = false;
-            return T();
-        }
-        T value;
-        std::memcpy(&value, m_data + offset, sizeof(T));
-        return value; // metafiles are little-endian, as are the machines we build for
-    }
-
-    const char *m_data;
-    qsizetype m_size;
-    bool m_ok = true;
-};
+inline bool finiteRect(const QRectF &r)
+{
+    return finitePoint(r.topLeft()) && finitePoint(r.bottomRight());
+}
 
 // A GDI colour reference 0x00BBGGRR.
 inline QColor colorRef(quint32 value)
@@ -79,12 +49,12 @@ inline QColor colorRef(quint32 value)
     return QColor(value & 0xff, (value >> 8) & 0xff, (value >> 16) & 0xff);
 }
 
-// A device-independent bitmap (BITMAPINFO and its bits) as an image, or a null image. A bitmap over
-// the pixel limit or whose bits do not fit in what was given also sets `refusal`, which fails the
-// picture; one of a kind this player does not read is only left out.
-QImage decodeDib(const char *info, qsizetype infoSize, const char *bits, qsizetype bitsSize, QString *refusal);
+// A device-independent bitmap (BITMAPINFO and its bits) as an image. One of a kind this player does
+// not read gives a null image, and is only left out; one over the pixel limit or whose bits do not
+// fit in what was given is a failure, which fails the picture.
+Result<QImage> decodeDib(const char *info, qsizetype infoSize, const char *bits, qsizetype bitsSize);
 // The same for a packed bitmap: the info immediately followed by the bits.
-QImage decodePackedDib(const char *data, qsizetype size, QString *refusal);
+Result<QImage> decodePackedDib(const char *data, qsizetype size);
 
 // Text records are drawn up to this many characters.
 constexpr int MaxTextLength = 65536;
@@ -161,9 +131,9 @@ public:
     // logical picture pixel (for minimum pen widths).
     Player(QImage *image, const QTransform &deviceToImage, double pictureScale, quint32 objectCount, bool wmf);
 
-    // Failure of the picture as a whole; play stops at the first one.
-    const QString &error() const { return m_error; }
-    void fail(const QString &error);
+    // Why the picture as a whole failed, if it did; play stops at the first failure.
+    const std::optional<QString> &failure() const { return m_failure; }
+    void fail(const QString &why);
     // Called after every record: false when play must stop, after a failure or when the picture
     // has taken too long to draw (the clock is read every few records only).
     bool recordPlayed();
@@ -258,7 +228,7 @@ private:
     std::optional<QPainterPath> m_path; // open path bracket, device coordinates
     QPainterPath m_finishedPath;
     bool m_hasFinishedPath = false;
-    QString m_error;
+    std::optional<QString> m_failure;
     QElapsedTimer m_timer;
     int m_recordsSinceTimeCheck = 0;
 };

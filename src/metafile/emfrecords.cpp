@@ -1,85 +1,11 @@
-#include "metafileplayer.h"
+#include "emfrecords_p.h"
+
+#include <algorithm>
+#include <cstring>
 
 namespace Metafile {
 
-namespace {
-
-// EMF record types this player handles; everything else is skipped.
-enum EmfRecord : quint32 {
-    PolyBezier = 2,
-    Polygon = 3,
-    Polyline = 4,
-    PolyBezierTo = 5,
-    PolylineTo = 6,
-    PolyPolyline = 7,
-    PolyPolygon = 8,
-    SetWindowExtEx = 9,
-    SetWindowOrgEx = 10,
-    SetViewportExtEx = 11,
-    SetViewportOrgEx = 12,
-    Eof = 14,
-    SetPixelV = 15,
-    SetMapMode = 17,
-    SetBkMode = 18,
-    SetPolyFillMode = 19,
-    SetTextAlign = 22,
-    SetTextColor = 24,
-    SetBkColor = 25,
-    OffsetClipRgn = 26,
-    MoveToEx = 27,
-    ExcludeClipRect = 29,
-    IntersectClipRect = 30,
-    ScaleViewportExtEx = 31,
-    ScaleWindowExtEx = 32,
-    SaveDc = 33,
-    RestoreDc = 34,
-    SetWorldTransform = 35,
-    ModifyWorldTransform = 36,
-    SelectObject = 37,
-    CreatePen = 38,
-    CreateBrushIndirect = 39,
-    DeleteObject = 40,
-    AngleArc = 41,
-    Ellipse = 42,
-    Rectangle = 43,
-    RoundRect = 44,
-    Arc = 45,
-    Chord = 46,
-    Pie = 47,
-    CreatePalette = 49,
-    LineTo = 54,
-    ArcTo = 55,
-    PolyDraw = 56,
-    SetArcDirection = 57,
-    BeginPath = 59,
-    EndPath = 60,
-    CloseFigure = 61,
-    FillPath = 62,
-    StrokeAndFillPath = 63,
-    StrokePath = 64,
-    SelectClipPath = 67,
-    AbortPath = 68,
-    ExtSelectClipRgn = 75,
-    BitBlt = 76,
-    StretchBlt = 77,
-    SetDiBitsToDevice = 80,
-    StretchDiBits = 81,
-    ExtCreateFontIndirectW = 82,
-    ExtTextOutA = 83,
-    ExtTextOutW = 84,
-    PolyBezier16 = 85,
-    Polygon16 = 86,
-    Polyline16 = 87,
-    PolyBezierTo16 = 88,
-    PolylineTo16 = 89,
-    PolyPolyline16 = 90,
-    PolyPolygon16 = 91,
-    PolyDraw16 = 92,
-    CreateMonoBrush = 93,
-    CreateDibPatternBrushPt = 94,
-    ExtCreatePen = 95,
-    AlphaBlend = 114,
-};
+namespace Emf {
 
 QRectF box(RecordReader &r, qsizetype at)
 {
@@ -90,6 +16,33 @@ QPointF point(RecordReader &r, qsizetype at)
 {
     return QPointF(r.i32(at), r.i32(at + 4));
 }
+
+QImage recordBitmap(Player &player, RecordReader &r, qsizetype offsetsAt)
+{
+    const quint32 offBmi = r.u32(offsetsAt);
+    const quint32 cbBmi = r.u32(offsetsAt + 4);
+    const quint32 offBits = r.u32(offsetsAt + 8);
+    const quint32 cbBits = r.u32(offsetsAt + 12);
+    if (!r.ok() || (cbBmi == 0 && cbBits == 0)) {
+        return {}; // no bitmap: a pattern or constant fill
+    }
+    if (cbBmi == 0 || cbBits == 0 || !r.has(offBmi, cbBmi) || !r.has(offBits, cbBits)) {
+        player.fail(QStringLiteral("An embedded bitmap does not fit its record."));
+        return {};
+    }
+    Result<QImage> image = decodeDib(r.data() + offBmi, cbBmi, r.data() + offBits, cbBits);
+    if (!image) {
+        player.fail(image.error());
+        return {};
+    }
+    return *std::move(image);
+}
+
+} // namespace Emf
+
+using namespace Emf;
+
+namespace {
 
 // `count` points from `at`, 32-bit or 16-bit; empty if they do not fit the record.
 QPolygonF points(RecordReader &r, qsizetype at, quint32 count, bool small)
@@ -135,83 +88,6 @@ std::vector<QPolygonF> polyPoints(RecordReader &r, bool small)
         at += qsizetype(count) * (small ? 4 : 8);
     }
     return result;
-}
-
-QTransform xform(RecordReader &r, qsizetype at)
-{
-    return QTransform(r.f32(at), r.f32(at + 4), r.f32(at + 8), r.f32(at + 12), r.f32(at + 16), r.f32(at + 20));
-}
-
-PenObject penFromStyle(quint32 style, double width, quint32 colour)
-{
-    PenObject pen;
-    pen.style = int(style & 0xf);
-    pen.width = width;
-    pen.color = colorRef(colour);
-    pen.cosmetic = (style & 0x000F0000) == 0 && width <= 1;
-    switch (style & 0x0F00) {
-    case 0x0100:
-        pen.cap = Qt::SquareCap;
-        break;
-    case 0x0200:
-        pen.cap = Qt::FlatCap;
-        break;
-    default:
-        pen.cap = Qt::RoundCap;
-        break;
-    }
-    switch (style & 0xF000) {
-    case 0x1000:
-        pen.join = Qt::BevelJoin;
-        break;
-    case 0x2000:
-        pen.join = Qt::MiterJoin;
-        break;
-    default:
-        pen.join = Qt::RoundJoin;
-        break;
-    }
-    return pen;
-}
-
-BrushObject brushFromLog(quint32 style, quint32 colour, quint32 hatch)
-{
-    switch (style) {
-    case 0: // BS_SOLID
-        return {false, QBrush(colorRef(colour))};
-    case 2: { // BS_HATCHED
-        static const Qt::BrushStyle styles[] = {
-            Qt::HorPattern, Qt::VerPattern, Qt::FDiagPattern, Qt::BDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
-        return {false, QBrush(colorRef(colour), hatch < 6 ? styles[hatch] : Qt::DiagCrossPattern)};
-    }
-    case 1: // BS_NULL
-        return {true, QBrush()};
-    default:
-        return {false, QBrush(colorRef(colour))};
-    }
-}
-
-// The bitmap of a record: the info at offBmi (cbBmi bytes) and the bits at offBits (cbBits).
-// A bitmap that breaks the limits fails the picture.
-QImage recordBitmap(Player &player, RecordReader &r, qsizetype offsetsAt)
-{
-    const quint32 offBmi = r.u32(offsetsAt);
-    const quint32 cbBmi = r.u32(offsetsAt + 4);
-    const quint32 offBits = r.u32(offsetsAt + 8);
-    const quint32 cbBits = r.u32(offsetsAt + 12);
-    if (!r.ok() || (cbBmi == 0 && cbBits == 0)) {
-        return {}; // no bitmap: a pattern or constant fill
-    }
-    if (cbBmi == 0 || cbBits == 0 || !r.has(offBmi, cbBmi) || !r.has(offBits, cbBits)) {
-        player.fail(QStringLiteral("An embedded bitmap does not fit its record."));
-        return {};
-    }
-    QString refusal;
-    QImage image = decodeDib(r.data() + offBmi, cbBmi, r.data() + offBits, cbBits, &refusal);
-    if (!refusal.isEmpty()) {
-        player.fail(refusal);
-    }
-    return image;
 }
 
 // Source rectangles of StretchDIBits count rows from the bottom of a bottom-up bitmap.
@@ -271,9 +147,9 @@ void textOut(Player &player, RecordReader &r, bool wide)
     player.textOut(reference, text, advances, options, hasRect ? std::optional<QRectF>(rect) : std::nullopt);
 }
 
-void playRecord(Player &player, RecordReader &r, quint32 type)
+// Plays a record that draws (shapes, paths, bitmaps, text).
+void playDrawingRecord(Player &player, RecordReader &r, quint32 type)
 {
-    DcState &s = player.state();
     switch (type) {
     case PolyBezier:
     case Polygon:
@@ -330,130 +206,12 @@ void playRecord(Player &player, RecordReader &r, quint32 type)
         }
         break;
     }
-    case SetWindowExtEx:
-        player.setWindowExt(QSizeF(r.i32(8), r.i32(12)));
-        break;
-    case SetWindowOrgEx:
-        player.setWindowOrg(point(r, 8));
-        break;
-    case SetViewportExtEx:
-        player.setViewportExt(QSizeF(r.i32(8), r.i32(12)));
-        break;
-    case SetViewportOrgEx:
-        player.setViewportOrg(point(r, 8));
-        break;
-    case ScaleViewportExtEx:
-    case ScaleWindowExtEx: {
-        const double xNum = r.i32(8);
-        const double xDenom = r.i32(12);
-        const double yNum = r.i32(16);
-        const double yDenom = r.i32(20);
-        if (xDenom != 0 && yDenom != 0) {
-            if (type == ScaleWindowExtEx) {
-                player.setWindowExt(QSizeF(s.windowExt.width() * xNum / xDenom, s.windowExt.height() * yNum / yDenom));
-            } else {
-                player.setViewportExt(
-                    QSizeF(s.viewportExt.width() * xNum / xDenom, s.viewportExt.height() * yNum / yDenom));
-            }
-        }
-        break;
-    }
     case SetPixelV:
         player.setPixel(point(r, 8), colorRef(r.u32(16)));
-        break;
-    case SetMapMode:
-        player.setMapMode(int(r.u32(8)));
-        break;
-    case SetBkMode:
-        s.opaqueBk = r.u32(8) == 2;
-        break;
-    case SetPolyFillMode:
-        s.fillRule = r.u32(8) == 2 ? Qt::WindingFill : Qt::OddEvenFill;
-        break;
-    case SetTextAlign:
-        s.textAlign = r.u32(8);
-        break;
-    case SetTextColor:
-        s.textColor = colorRef(r.u32(8));
-        break;
-    case SetBkColor:
-        s.bkColor = colorRef(r.u32(8));
-        break;
-    case OffsetClipRgn:
-        player.offsetClip(point(r, 8));
         break;
     case MoveToEx:
         player.moveTo(point(r, 8));
         break;
-    case ExcludeClipRect:
-        player.excludeClipRect(box(r, 8));
-        break;
-    case IntersectClipRect:
-        player.intersectClipRect(box(r, 8));
-        break;
-    case SaveDc:
-        player.saveDc();
-        break;
-    case RestoreDc:
-        player.restoreDc(r.i32(8));
-        break;
-    case SetWorldTransform:
-        player.setWorldTransform(xform(r, 8));
-        break;
-    case ModifyWorldTransform:
-        player.modifyWorldTransform(xform(r, 8), int(r.u32(32)));
-        break;
-    case SelectObject:
-        player.selectObject(r.u32(8));
-        break;
-    case DeleteObject:
-        player.deleteObject(r.u32(8));
-        break;
-    case CreatePen:
-        player.createObject(r.u32(8), penFromStyle(r.u32(12), r.i32(16), r.u32(24)));
-        break;
-    case ExtCreatePen: {
-        PenObject pen = penFromStyle(r.u32(28), r.u32(32), r.u32(40));
-        if (r.u32(36) == 1) { // BS_NULL brush: no line at all
-            pen.style = 5;
-        }
-        player.createObject(r.u32(8), pen);
-        break;
-    }
-    case CreateBrushIndirect:
-        player.createObject(r.u32(8), brushFromLog(r.u32(12), r.u32(16), r.u32(20)));
-        break;
-    case CreateMonoBrush:
-    case CreateDibPatternBrushPt: {
-        const QImage pattern = recordBitmap(player, r, 16);
-        if (pattern.isNull()) {
-            player.createObject(r.u32(8), BrushObject{false, QBrush(Qt::gray)});
-        } else {
-            player.createObject(r.u32(8), BrushObject{false, QBrush(pattern)});
-        }
-        break;
-    }
-    case CreatePalette:
-        player.createObject(r.u32(8), OtherObject());
-        break;
-    case ExtCreateFontIndirectW: {
-        FontObject font;
-        font.height = r.i32(12);
-        font.width = r.i32(16);
-        font.escapement = r.i32(20);
-        font.weight = r.i32(28);
-        font.italic = r.u8(32) != 0;
-        font.underline = r.u8(33) != 0;
-        font.strikeOut = r.u8(34) != 0;
-        font.charset = r.u8(35);
-        if (r.has(40, 64)) {
-            const auto *face = reinterpret_cast<const char16_t *>(r.data() + 40);
-            QString name = QString::fromUtf16(face, 32);
-            font.face = name.left(name.indexOf(QChar(0)) < 0 ? 32 : name.indexOf(QChar(0)));
-        }
-        player.createObject(r.u32(8), font);
-        break;
-    }
     case AngleArc:
         player.angleArc(point(r, 8), r.u32(16), r.f32(20), r.f32(24));
         break;
@@ -479,9 +237,6 @@ void playRecord(Player &player, RecordReader &r, quint32 type)
     case LineTo:
         player.lineTo(point(r, 8));
         break;
-    case SetArcDirection:
-        s.clockwise = r.u32(8) == 2;
-        break;
     case BeginPath:
         player.beginPath();
         break;
@@ -500,41 +255,9 @@ void playRecord(Player &player, RecordReader &r, quint32 type)
     case StrokePath:
         player.strokePath();
         break;
-    case SelectClipPath:
-        player.selectClipPath(int(r.u32(8)));
-        break;
     case AbortPath:
         player.abortPath();
         break;
-    case ExtSelectClipRgn: {
-        const quint32 dataSize = r.u32(8);
-        const int mode = int(r.u32(12));
-        if (dataSize == 0 || !r.has(16, dataSize)) {
-            if (mode == 5) {
-                player.resetClip();
-            }
-            break;
-        }
-        // RGNDATA: a 32-byte header, then device rectangles.
-        const quint32 count = r.u32(16 + 8);
-        if (!r.has(16 + 32, qsizetype(count) * 16) || qsizetype(count) * 16 + 32 > qsizetype(dataSize)) {
-            break;
-        }
-        // Regions of many rectangles are clipped to their bounds: combining them with the
-        // current clip one by one would take longer than the picture is worth.
-        constexpr quint32 MaxRegionRects = 256;
-        QPainterPath region;
-        region.setFillRule(Qt::WindingFill);
-        if (count > MaxRegionRects) {
-            region.addRect(box(r, 16 + 16).normalized());
-        } else {
-            for (quint32 i = 0; i < count; ++i) {
-                region.addRect(box(r, 16 + 32 + qsizetype(i) * 16).normalized());
-            }
-        }
-        player.selectClipRegion(region, mode);
-        break;
-    }
     case BitBlt:
     case StretchBlt:
     case AlphaBlend: {
@@ -607,7 +330,9 @@ void playEmf(const Document &document, Player &player)
             break;
         }
         RecordReader record(data + offset, size);
-        playRecord(player, record, type);
+        if (!playStateRecord(player, record, type)) {
+            playDrawingRecord(player, record, type);
+        }
         if (!player.recordPlayed()) {
             return;
         }

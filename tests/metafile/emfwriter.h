@@ -98,6 +98,9 @@ private:
 
 // EMF record types the tests write.
 namespace Emr {
+constexpr quint32 SetWindowExtEx = 9;
+constexpr quint32 SetViewportExtEx = 11;
+constexpr quint32 SetViewportOrgEx = 12;
 constexpr quint32 SetMapMode = 17;
 constexpr quint32 SetBkMode = 18;
 constexpr quint32 ExcludeClipRect = 29;

@@ -65,17 +65,17 @@ void checkPixels(const QImage &image, const QString &expected, int tolerance)
 }
 
 // A picture built in memory, played at its own size over transparency.
-QImage played(const QByteArray &data, QString *error)
+Result<QImage> played(const QByteArray &data)
 {
-    const Metafile::ReadResult read = Metafile::read(data);
-    if (!read.document) {
-        *error = read.error;
-        return {};
+    const Result<std::shared_ptr<const Metafile::Document>> read = Metafile::read(data);
+    if (!read) {
+        return Result<QImage>::failure(read.error());
     }
-    QImage image(read.document->size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    *error = Metafile::play(*read.document, &image);
-    return error->isEmpty() ? image : QImage();
+    const Result<QImage, Metafile::PlayFailure> image = Metafile::play(**read, (*read)->size);
+    if (!image) {
+        return Result<QImage>::failure(image.error().description);
+    }
+    return *image;
 }
 
 constexpr quint32 Red = 0x0000ff;
@@ -187,10 +187,10 @@ void MetafilePlayerTest::redRectangle_coversExactlyItsPixels()
 {
     QFETCH(QString, file);
     QFETCH(int, ratio);
-    const PictureLoadResult result = loadPicture(file);
-    QVERIFY2(result.ok(), qPrintable(result.error));
-    QCOMPARE(result.picture.size(), QSize(52, 32));
-    const QImage image = drawn(result.picture, QSize(52, 32), ratio);
+    const Result<Picture> result = loadPicture(file);
+    QVERIFY2(result.ok(), qPrintable(result.error()));
+    QCOMPARE(result->size(), QSize(52, 32));
+    const QImage image = drawn(*result, QSize(52, 32), ratio);
     QCOMPARE(image.size(), QSize(52, 32) * ratio);
     // Logical pixels 10..29 and 8..23.
     for (int y = 0; y < image.height(); ++y) {
@@ -215,10 +215,10 @@ void MetafilePlayerTest::quadrants_mapWindowAndFrameOntoPicture()
 {
     QFETCH(QString, file);
     QFETCH(QSize, size);
-    const PictureLoadResult result = loadPicture(file);
-    QVERIFY2(result.ok(), qPrintable(result.error));
-    QCOMPARE(result.picture.size(), size);
-    const QImage image = drawn(result.picture, size);
+    const Result<Picture> result = loadPicture(file);
+    QVERIFY2(result.ok(), qPrintable(result.error()));
+    QCOMPARE(result->size(), size);
+    const QImage image = drawn(*result, size);
     const int w = size.width(), h = size.height();
     // Each quadrant's pixels, leaving out one pixel along the lines between them.
     for (int y = 0; y < h; ++y) {
@@ -247,10 +247,10 @@ void MetafilePlayerTest::margins_keptAndOutsideTransparent_data()
 void MetafilePlayerTest::margins_keptAndOutsideTransparent()
 {
     QFETCH(QString, file);
-    const PictureLoadResult result = loadPicture(file);
-    QVERIFY2(result.ok(), qPrintable(result.error));
-    QCOMPARE(result.picture.size(), QSize(96, 96));
-    const QImage image = drawn(result.picture, QSize(96, 96), 1.0, Qt::transparent);
+    const Result<Picture> result = loadPicture(file);
+    QVERIFY2(result.ok(), qPrintable(result.error()));
+    QCOMPARE(result->size(), QSize(96, 96));
+    const QImage image = drawn(*result, QSize(96, 96), 1.0, Qt::transparent);
     int left = 96, right = -1, top = 96, bottom = -1;
     for (int y = 0; y < 96; ++y) {
         for (int x = 0; x < 96; ++x) {
@@ -278,10 +278,10 @@ void MetafilePlayerTest::shapes_fillsPensTextAndBitmap_data()
 void MetafilePlayerTest::shapes_fillsPensTextAndBitmap()
 {
     QFETCH(QString, file);
-    const PictureLoadResult result = loadPicture(file);
-    QVERIFY2(result.ok(), qPrintable(result.error));
-    QCOMPARE(result.picture.size(), QSize(400, 300));
-    const QImage image = drawn(result.picture, QSize(400, 300));
+    const Result<Picture> result = loadPicture(file);
+    QVERIFY2(result.ok(), qPrintable(result.error()));
+    QCOMPARE(result->size(), QSize(400, 300));
+    const QImage image = drawn(*result, QSize(400, 300));
 
     // Fills; the rectangle's one-pixel black outline on its edge pixels; the 8 x 8 bitmap
     // stretched to (280,220)-(376,284), quadrants in place.
@@ -335,6 +335,18 @@ void MetafilePlayerTest::records_drawTheirPixelsOrFailCleanly_data()
     QTest::newRow("metric mapping mode")
         << whitePicture().record(Emr::SetMapMode, {3}).record(Emr::Rectangle, {0, -1270, 1270, -2540}).finish()
         << "24,72:red 46,94:red 24,24:white 72,72:white 50,72:white";
+    // Isotropic: a 100 x 100 window on a 96 x 48 viewport keeps its squares at the smaller scale,
+    // 0.48, so the window's square is the 48 x 48 pixels beside the viewport's origin.
+    const auto isotropic = [](qint32 viewportHeight, qint32 originY) {
+        EmfWriter emf = whitePicture();
+        emf.record(Emr::SetMapMode, {7}).record(Emr::SetWindowExtEx, {100, 100});
+        emf.record(Emr::SetViewportExtEx, {96, viewportHeight}).record(Emr::SetViewportOrgEx, {0, originY});
+        return emf.record(Emr::Rectangle, {0, 0, 100, 100}).finish();
+    };
+    QTest::newRow("isotropic mapping, unequal extents")
+        << isotropic(48, 0) << "2,2:red 45,45:red 52,20:white 20,52:white 90,90:white";
+    QTest::newRow("isotropic mapping, y up")
+        << isotropic(-48, 96) << "2,93:red 45,51:red 20,44:white 52,80:white 20,20:white";
     // Counter-clockwise from 0 to 90 degrees: the top-right part.
     QTest::newRow("pie") << whitePicture().record(Emr::Pie, {0, 0, 96, 96, 96, 48, 48, 0}).finish()
                          << "70,25:red 25,25:white 25,70:white 70,70:white";
@@ -370,6 +382,10 @@ void MetafilePlayerTest::records_drawTheirPixelsOrFailCleanly_data()
         << "5,5:white 90,90:white";
     QTest::newRow("top-down bitmap") << stretchBlt()
                                      << "15,15:red 25,15:#0f0 15,25:blue 25,25:white 5,5:white 35,35:white";
+    // Objects made and chosen past the end of the 16-entry table are left out: the red brush stays.
+    EmfWriter objects = whitePicture();
+    objects.record(Emr::CreateBrush, {16, 0, qint32(Blue), 0}).record(Emr::SelectObject, {16});
+    QTest::newRow("object past the table") << objects.record(Emr::Rectangle, {40, 40, 50, 50}).finish() << "45,45:red";
     EmfWriter balanced = whitePicture();
     for (int i = 0; i < 2000; ++i) {
         balanced.record(Emr::SaveDc, {}).record(Emr::RestoreDc, {-1});
@@ -403,6 +419,13 @@ void MetafilePlayerTest::records_drawTheirPixelsOrFailCleanly_data()
         records.record(Emr::SetBkMode, {1});
     }
     QTest::newRow("too many records") << records.finish() << QString(); // the end record is one too many
+    // Far more to paint than fits in the time allowed: given up, not played to the end.
+    EmfWriter slow(QSize(2000, 2000));
+    slow.record(Emr::CreatePen, {1, 0x10000, 50, 0, qint32(Red)}).record(Emr::SelectObject, {1});
+    for (int i = 0; i < 100'000; ++i) {
+        slow.record(Emr::Arc, {-i % 7, 0, 2000, 2000, 2000, 1000, 1000, 2000});
+    }
+    QTest::newRow("takes too long to draw") << slow.finish() << QString();
     // An embedded 24-bit bitmap with 16 bytes of bits after its header.
     QTest::newRow("bitmap of 5000 x 4000 pixels") << stretchDiBits(5000, 4000, 16) << QString();
     QTest::newRow("bitmap bits shorter than its rows") << stretchDiBits(8, 8, 16) << QString();
@@ -413,15 +436,14 @@ void MetafilePlayerTest::records_drawTheirPixelsOrFailCleanly()
 {
     QFETCH(QByteArray, data);
     QFETCH(QString, pixels);
-    QString error;
-    const QImage image = played(data, &error);
+    const Result<QImage> image = played(data);
     if (pixels.isEmpty()) {
-        QVERIFY(image.isNull());
-        QVERIFY(!error.isEmpty());
+        QVERIFY(!image);
+        QVERIFY(!image.error().isEmpty());
         return;
     }
-    QVERIFY2(!image.isNull(), qPrintable(error));
-    checkPixels(image, pixels, 40);
+    QVERIFY2(image.ok(), qPrintable(image.error()));
+    checkPixels(*image, pixels, 40);
 }
 
 QTEST_MAIN(MetafilePlayerTest)

@@ -1,6 +1,7 @@
 #include "metafile.h"
 
-#include "metafileplayer.h"
+#include "metafileplayer_p.h"
+#include "picturelimits.h"
 
 #include <cmath>
 
@@ -13,7 +14,6 @@ constexpr quint32 PlaceableKey = 0x9AC6CDD7;
 constexpr int EmfHeaderMinimum = 88;
 constexpr int PlaceableHeaderSize = 22;
 constexpr int WmfHeaderSize = 18;
-constexpr quint32 EmrEof = 14;
 
 bool isEmf(RecordReader &r)
 {
@@ -31,15 +31,11 @@ bool isPlainWmf(RecordReader &r, qsizetype at)
     return (type == 1 || type == 2) && headerWords == 9 && (version == 0x0100 || version == 0x0300);
 }
 
-QString checkSize(QSize size)
+using ReadResult = Result<std::shared_ptr<const Document>>;
+
+ReadResult refused(const QString &error)
 {
-    if (size.width() < 1 || size.height() < 1) {
-        return QStringLiteral("The picture has no size.");
-    }
-    if (size.width() > MaxSide || size.height() > MaxSide || qint64(size.width()) * size.height() > MaxPixels) {
-        return QStringLiteral("The picture is too large.");
-    }
-    return {};
+    return ReadResult::failure(error);
 }
 
 int roundedPixels(double value)
@@ -63,10 +59,10 @@ ReadResult readEmf(QByteArray data)
     const qint32 mmWidth = r.i32(80);
     const qint32 mmHeight = r.i32(84);
     if (headerSize < EmfHeaderMinimum || headerSize % 4 != 0 || headerSize > quint32(data.size())) {
-        return {nullptr, QStringLiteral("The picture's header is damaged.")};
+        return refused(QStringLiteral("The picture's header is damaged."));
     }
     if (handles > quint32(MaxObjects)) {
-        return {nullptr, QStringLiteral("The picture has too many objects.")};
+        return refused(QStringLiteral("The picture has too many objects."));
     }
     doc->objectCount = handles;
     if (deviceWidth > 0 && deviceHeight > 0 && mmWidth > 0 && mmHeight > 0) {
@@ -83,11 +79,11 @@ ReadResult readEmf(QByteArray data)
     const double frameWidth = double(frameRight) - frameLeft;
     const double frameHeight = double(frameBottom) - frameTop;
     if (frameWidth <= 0 || frameHeight <= 0) {
-        return {nullptr, QStringLiteral("The picture's frame is empty.")};
+        return refused(QStringLiteral("The picture's frame is empty."));
     }
     doc->size = QSize(roundedPixels(frameWidth * 96 / 2540), roundedPixels(frameHeight * 96 / 2540));
-    if (QString error = checkSize(doc->size); !error.isEmpty()) {
-        return {nullptr, error};
+    if (const Result<QSize> checked = PictureLimits::checkedSize(doc->size); !checked) {
+        return refused(checked.error());
     }
     // The frame in the reference device's pixels. The device's size is given in whole
     // millimetres, so the frame is rounded to whole pixels: a 52-pixel-wide picture comes out as
@@ -98,31 +94,31 @@ ReadResult readEmf(QByteArray data)
     const double right = std::round(frameRight / 100.0 * ppm.width());
     const double bottom = std::round(frameBottom / 100.0 * ppm.height());
     if (!(right > left) || !(bottom > top)) {
-        return {nullptr, QStringLiteral("The picture's frame is empty.")};
+        return refused(QStringLiteral("The picture's frame is empty."));
     }
     doc->frame = QRectF(QPointF(left, top), QPointF(right, bottom));
 
     qsizetype offset = headerSize;
     while (offset < data.size()) {
         if (!r.has(offset, 8)) {
-            return {nullptr, QStringLiteral("The picture is cut short.")};
+            return refused(QStringLiteral("The picture is cut short."));
         }
         const quint32 type = r.u32(offset);
         const quint32 size = r.u32(offset + 4);
         if (size < 8 || size % 4 != 0 || !r.has(offset, size)) {
-            return {nullptr, QStringLiteral("The picture has a damaged record.")};
+            return refused(QStringLiteral("The picture has a damaged record."));
         }
         if (doc->records.size() >= size_t(MaxRecords)) {
-            return {nullptr, QStringLiteral("The picture has too many records.")};
+            return refused(QStringLiteral("The picture has too many records."));
         }
         doc->records.push_back(quint32(offset));
         offset += size;
-        if (type == EmrEof) {
+        if (type == EmfEndRecord) {
             break;
         }
     }
     doc->data = std::move(data);
-    return {doc, {}};
+    return ReadResult(std::move(doc));
 }
 
 ReadResult readPlaceableWmf(QByteArray data)
@@ -136,41 +132,41 @@ ReadResult readPlaceableWmf(QByteArray data)
     const qint16 bottom = r.i16(12);
     const quint16 unitsPerInch = r.u16(14);
     if (!isPlainWmf(r, PlaceableHeaderSize)) {
-        return {nullptr, QStringLiteral("The picture's header is damaged.")};
+        return refused(QStringLiteral("The picture's header is damaged."));
     }
     if (unitsPerInch == 0) {
-        return {nullptr, QStringLiteral("The picture has no size.")};
+        return refused(QStringLiteral("The picture has no size."));
     }
     doc->objectCount = r.u16(PlaceableHeaderSize + 10);
     // The bounding box, in the picture's own units, at 96 dots per inch.
     doc->size = QSize(roundedPixels(std::abs(double(right) - left) * 96 / unitsPerInch),
         roundedPixels(std::abs(double(bottom) - top) * 96 / unitsPerInch));
-    if (QString error = checkSize(doc->size); !error.isEmpty()) {
-        return {nullptr, error};
+    if (const Result<QSize> checked = PictureLimits::checkedSize(doc->size); !checked) {
+        return refused(checked.error());
     }
     doc->frame = QRectF(QPointF(left, top), QPointF(right, bottom));
 
     qsizetype offset = PlaceableHeaderSize + WmfHeaderSize;
     while (offset < data.size()) {
         if (!r.has(offset, 6)) {
-            return {nullptr, QStringLiteral("The picture is cut short.")};
+            return refused(QStringLiteral("The picture is cut short."));
         }
         const qint64 size = qint64(r.u32(offset)) * 2;
         const quint16 function = r.u16(offset + 4);
         if (size < 6 || !r.has(offset, size)) {
-            return {nullptr, QStringLiteral("The picture has a damaged record.")};
+            return refused(QStringLiteral("The picture has a damaged record."));
         }
         if (doc->records.size() >= size_t(MaxRecords)) {
-            return {nullptr, QStringLiteral("The picture has too many records.")};
+            return refused(QStringLiteral("The picture has too many records."));
         }
         doc->records.push_back(quint32(offset));
         offset += size;
-        if (function == 0) {
+        if (function == WmfEndRecord) {
             break;
         }
     }
     doc->data = std::move(data);
-    return {doc, {}};
+    return ReadResult(std::move(doc));
 }
 
 } // namespace
@@ -183,13 +179,13 @@ bool looksLikeMetafile(const QByteArray &data)
 
 ReadResult read(QByteArray data)
 {
-    if (data.size() > MaxFileBytes) {
-        return {nullptr, QStringLiteral("The file is too large.")};
+    if (data.size() > PictureLimits::MaxFileBytes) {
+        return refused(QStringLiteral("The file is too large."));
     }
     RecordReader r(data.constData(), data.size());
     if (r.has(0, 4) && r.u32(0) == PlaceableKey) {
         if (!r.has(0, PlaceableHeaderSize + WmfHeaderSize)) {
-            return {nullptr, QStringLiteral("The picture is cut short.")};
+            return refused(QStringLiteral("The picture is cut short."));
         }
         return readPlaceableWmf(std::move(data));
     }
@@ -198,41 +194,54 @@ ReadResult read(QByteArray data)
     }
     if (isPlainWmf(r, 0)) {
         // Without the placeable header a metafile states no size of its own.
-        return {nullptr, QStringLiteral("The metafile states no picture size.")};
+        return refused(QStringLiteral("The metafile states no picture size."));
     }
-    return {nullptr, QStringLiteral("The file is not a metafile.")};
+    return refused(QStringLiteral("The file is not a metafile."));
 }
 
-QString play(const Document &document, QImage *image)
+Result<QImage, PlayFailure> play(const Document &document, QSize size)
 {
-    if (!image || image->isNull() || document.size.isEmpty()) {
-        return QStringLiteral("Nothing to draw on.");
+    using Played = Result<QImage, PlayFailure>;
+    if (size.isEmpty() || document.size.isEmpty()) {
+        return Played::failure({QStringLiteral("Nothing to draw on."), QImage()});
     }
-    const double sx = double(image->width()) / document.size.width();
-    const double sy = double(image->height()) / document.size.height();
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull()) {
+        return Played::failure({QStringLiteral("Not enough memory for the picture."), QImage()});
+    }
+    image.fill(Qt::transparent);
+    const double sx = double(image.width()) / document.size.width();
+    const double sy = double(image.height()) / document.size.height();
     const double pictureScale = std::sqrt(sx * sy);
+    std::optional<QString> failure;
     if (document.format == Format::Emf) {
         // Reference-device pixels: the frame is stretched over the whole image.
         const QRectF f = document.frame;
-        const double fx = image->width() / f.width();
-        const double fy = image->height() / f.height();
+        const double fx = image.width() / f.width();
+        const double fy = image.height() / f.height();
         const QTransform deviceToImage(fx, 0, 0, fy, -f.left() * fx, -f.top() * fy);
-        Player player(image, deviceToImage, pictureScale, document.objectCount, false);
+        Player player(&image, deviceToImage, pictureScale, document.objectCount, false);
         player.setDevicePixelsPerMm(document.devicePixelsPerMm);
         playEmf(document, player);
-        return player.error();
+        failure = player.failure();
+    } else {
+        // WMF: device pixels are the picture's pixels, and the bounding box is the initial window
+        // over the whole picture.
+        Player player(&image, QTransform::fromScale(sx, sy), pictureScale, document.objectCount, true);
+        DcState &state = player.state();
+        state.mapMode = 8;
+        state.windowOrg = document.frame.topLeft();
+        state.windowExt = document.frame.size();
+        state.viewportOrg = QPointF(0, 0);
+        state.viewportExt = QSizeF(document.size);
+        playWmf(document, player);
+        failure = player.failure();
     }
-    // WMF: device pixels are the picture's pixels, and the bounding box is the initial window
-    // over the whole picture.
-    Player player(image, QTransform::fromScale(sx, sy), pictureScale, document.objectCount, true);
-    DcState &state = player.state();
-    state.mapMode = 8;
-    state.windowOrg = document.frame.topLeft();
-    state.windowExt = document.frame.size();
-    state.viewportOrg = QPointF(0, 0);
-    state.viewportExt = QSizeF(document.size);
-    playWmf(document, player);
-    return player.error();
+    // The player's painter has ended with the player, so the image is complete either way.
+    if (failure) {
+        return Played::failure({*failure, image});
+    }
+    return image;
 }
 
 } // namespace Metafile

@@ -1,6 +1,8 @@
 #include "pictureloader.h"
 
+#include "littleendian.h"
 #include "metafile.h"
+#include "picturelimits.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -10,7 +12,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <mutex>
 
 namespace {
@@ -19,18 +20,9 @@ namespace {
 // four bytes a pixel, fits.
 constexpr int AllocationLimitMiB = 64;
 
-PictureLoadResult failure(const QString &error)
+Result<Picture> failure(const QString &error)
 {
-    return {Picture(), error};
-}
-
-QString checkPictureSize(QSize size)
-{
-    if (size.width() > Metafile::MaxSide || size.height() > Metafile::MaxSide
-        || qint64(size.width()) * size.height() > Metafile::MaxPixels) {
-        return QStringLiteral("The picture is too large.");
-    }
-    return {};
+    return Result<Picture>::failure(error);
 }
 
 // Renderings of one metafile, kept per size in device pixels so that repainting at the same size
@@ -56,8 +48,8 @@ public:
         if (!std::isfinite(count) || count <= 0) {
             return;
         }
-        if (count > double(Metafile::MaxPixels)) {
-            pixels *= std::sqrt(double(Metafile::MaxPixels) / count);
+        if (count > double(PictureLimits::MaxPixels)) {
+            pixels *= std::sqrt(double(PictureLimits::MaxPixels) / count);
         }
         // A target far wider than high (or the reverse) still gets an image Qt can make.
         constexpr double MaxRenderSide = 32768;
@@ -79,13 +71,12 @@ private:
                 return image;
             }
         }
-        QImage image(size, QImage::Format_ARGB32_Premultiplied);
+        // A picture that played once plays again; a failure here leaves what was drawn.
+        Result<QImage, Metafile::PlayFailure> played = Metafile::play(*m_document, size);
+        const QImage image = played ? *std::move(played) : played.error().drawn;
         if (image.isNull()) {
             return {};
         }
-        image.fill(Qt::transparent);
-        // A picture that played once plays again; a failure here leaves what was drawn.
-        Metafile::play(*m_document, &image);
         m_images.insert(m_images.begin(), image);
         if (m_images.size() > KeptRenderings) {
             m_images.pop_back();
@@ -99,49 +90,38 @@ private:
     std::vector<QImage> m_images;
 };
 
-PictureLoadResult loadMetafile(QByteArray data)
+Result<Picture> loadMetafile(QByteArray data)
 {
-    Metafile::ReadResult read = Metafile::read(std::move(data));
-    if (!read.document) {
-        return failure(read.error);
+    const Result<std::shared_ptr<const Metafile::Document>> read = Metafile::read(std::move(data));
+    if (!read) {
+        return failure(read.error());
     }
+    const std::shared_ptr<const Metafile::Document> &document = *read;
     // Played once now at its own size, so a picture that cannot be played is a failure here and
     // not a blank later; the rendering is kept for drawing at a device pixel ratio of 1.
-    QImage image(read.document->size, QImage::Format_ARGB32_Premultiplied);
-    if (image.isNull()) {
-        return failure(QStringLiteral("Not enough memory for the picture."));
+    Result<QImage, Metafile::PlayFailure> played = Metafile::play(*document, document->size);
+    if (!played) {
+        return failure(played.error().description);
     }
-    image.fill(Qt::transparent);
-    if (QString error = Metafile::play(*read.document, &image); !error.isEmpty()) {
-        return failure(error);
-    }
-    auto renderings = std::make_shared<MetafileRenderings>(read.document, std::move(image));
-    return {Picture(read.document->size,
-                [renderings](QPainter *painter, const QRectF &target) { renderings->draw(painter, target); }),
-        QString()};
+    auto renderings = std::make_shared<MetafileRenderings>(document, *std::move(played));
+    return Picture(
+        document->size, [renderings](QPainter *painter, const QRectF &target) { renderings->draw(painter, target); });
 }
 
 // Qt's bitmap reader pads a file cut short with blank rows; an uncompressed bitmap whose rows do
 // not all fit in the file is treated as damaged instead.
 bool bitmapComplete(const QByteArray &data)
 {
-    const auto u32 = [&data](qsizetype at) -> qint64 {
-        if (at + 4 > data.size()) {
-            return -1;
-        }
-        quint32 v;
-        std::memcpy(&v, data.constData() + at, 4);
-        return v;
-    };
-    const qint64 offBits = u32(10);
-    const qint64 headerSize = u32(14);
-    if (offBits < 0 || headerSize < 40) {
+    LittleEndianReader r(data);
+    const qint64 offBits = r.u32(10);
+    const qint64 headerSize = r.u32(14);
+    if (!r.ok() || headerSize < 40) {
         return true; // old-style headers: left to Qt
     }
-    const qint64 width = qint32(u32(18));
-    const qint64 height = qint32(u32(22));
-    const qint64 bits = u32(28) & 0xffff;
-    const qint64 compression = u32(30);
+    const qint64 width = r.i32(18);
+    const qint64 height = r.i32(22);
+    const qint64 bits = r.u16(28);
+    const qint64 compression = r.u32(30); // past the end: 0, so the row check below decides
     if (compression != 0 && compression != 3) {
         return true;
     }
@@ -155,7 +135,7 @@ bool bitmapComplete(const QByteArray &data)
     return offBits + stride * std::abs(height) <= data.size();
 }
 
-PictureLoadResult loadRaster(QByteArray data)
+Result<Picture> loadRaster(QByteArray data)
 {
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
@@ -167,10 +147,10 @@ PictureLoadResult loadRaster(QByteArray data)
     if (format != "bmp" && format != "gif" && format != "jpeg" && format != "png") {
         return failure(QStringLiteral("The file is not a picture."));
     }
-    const QSize size = reader.size();
-    if (size.isValid()) {
-        if (QString error = checkPictureSize(size); !error.isEmpty()) {
-            return failure(error);
+    // A header that states no size is left to the reader, which fails on it or reads the real size.
+    if (const QSize size = reader.size(); !size.isEmpty()) {
+        if (const Result<QSize> checked = PictureLimits::checkedSize(size); !checked) {
+            return failure(checked.error());
         }
     }
     if (format == "bmp" && !bitmapComplete(data)) {
@@ -180,22 +160,19 @@ PictureLoadResult loadRaster(QByteArray data)
     if (image.isNull()) {
         return failure(reader.errorString());
     }
-    if (QString error = checkPictureSize(image.size()); !error.isEmpty()) {
-        return failure(error);
+    if (const Result<QSize> checked = PictureLimits::checkedSize(image.size()); !checked) {
+        return failure(checked.error());
     }
-    return {Picture(std::move(image)), QString()};
+    return Picture(std::move(image));
 }
 
 } // namespace
 
-PictureLoadResult loadPicture(const QString &path)
+Result<Picture> loadPicture(const QString &path)
 {
     if (path.isEmpty()) {
-        return {};
+        return Picture();
     }
-    static std::once_flag limitSet;
-    std::call_once(limitSet, [] { QImageReader::setAllocationLimit(AllocationLimitMiB); });
-
     const QFileInfo info(path);
     if (!info.exists()) {
         return failure(QStringLiteral("The file does not exist."));
@@ -204,15 +181,23 @@ PictureLoadResult loadPicture(const QString &path)
     if (!info.isFile()) {
         return failure(QStringLiteral("The path is not a file."));
     }
-    if (info.size() > Metafile::MaxFileBytes) {
+    if (info.size() > PictureLimits::MaxFileBytes) {
         return failure(QStringLiteral("The file is too large."));
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         return failure(file.errorString());
     }
-    QByteArray data = file.read(Metafile::MaxFileBytes + 1);
-    if (data.size() > Metafile::MaxFileBytes) {
+    // One byte over the limit tells a file that grew past it since its size was read.
+    return loadPictureData(file.read(PictureLimits::MaxFileBytes + 1));
+}
+
+Result<Picture> loadPictureData(QByteArray data)
+{
+    static std::once_flag limitSet;
+    std::call_once(limitSet, [] { QImageReader::setAllocationLimit(AllocationLimitMiB); });
+
+    if (data.size() > PictureLimits::MaxFileBytes) {
         return failure(QStringLiteral("The file is too large."));
     }
     if (data.isEmpty()) {

@@ -1,16 +1,15 @@
 #pragma once
 
-#include "picturelimits.h"
+#include "result.h"
 
 #include <QByteArray>
+#include <QImage>
 #include <QRectF>
 #include <QSize>
 #include <QString>
 
 #include <memory>
 #include <vector>
-
-class QImage;
 
 // Windows metafiles (WMF with the placeable header, and EMF), checked once when read and then played
 // by our own player into images of any size. Reading checks the header, the picture's size and
@@ -19,10 +18,8 @@ namespace Metafile {
 
 enum class Format { Wmf, Emf };
 
-// Limits of what is accepted; anything beyond them is a failure, never a crash or a hang.
-constexpr int MaxSide = PictureLimits::MaxSide;
-constexpr qint64 MaxPixels = PictureLimits::MaxPixels;
-constexpr qint64 MaxFileBytes = PictureLimits::MaxFileBytes;
+// Limits of what is accepted besides those on every picture (PictureLimits); anything beyond them is
+// a failure, never a crash or a hang.
 constexpr int MaxRecords = 1'000'000;
 constexpr int MaxObjects = 65'535;
 constexpr int MaxSavedStates = 1024;
@@ -42,20 +39,21 @@ struct Document
     QSizeF devicePixelsPerMm{96.0 / 25.4, 96.0 / 25.4};
 };
 
-struct ReadResult
-{
-    std::shared_ptr<const Document> document;
-    QString error; // empty on success
-};
-
 // Whether the data starts like a metafile of either kind (placeable or plain WMF, or EMF).
 bool looksLikeMetafile(const QByteArray &data);
 
-// Checks the header and the record layout. Never reads outside `data`.
-ReadResult read(QByteArray data);
+// Checks the header, the picture's size and the record layout. Never reads outside `data`.
+Result<std::shared_ptr<const Document>> read(QByteArray data);
 
-// Plays the picture stretched over the whole of `image` (which the caller has cleared). Returns an
-// empty string, or why playing failed (the image then holds what was drawn before the failure).
-QString play(const Document &document, QImage *image);
+// Why a picture could not be played to its end, and what was drawn before it stopped.
+struct PlayFailure
+{
+    QString description;
+    QImage drawn; // null where there was nothing to draw on
+};
+
+// Plays the picture stretched over the whole of a new transparent image of `size` pixels
+// (premultiplied ARGB).
+Result<QImage, PlayFailure> play(const Document &document, QSize size);
 
 } // namespace Metafile
