@@ -32,10 +32,9 @@
 #include <map>
 #include <memory>
 #include <string>
-#include <vector>
-
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -124,7 +123,15 @@ public:
         if (m_pid == 0) {
             close(fds[0]);
             const std::string fd = std::to_string(fds[1]);
-            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x800x24", "-nolisten", "tcp",
+            execlp("Xvfb",
+                "Xvfb",
+                "-displayfd",
+                fd.c_str(),
+                "-screen",
+                "0",
+                "1280x800x24",
+                "-nolisten",
+                "tcp",
                 static_cast<char *>(nullptr));
             _exit(127);
         }
@@ -288,7 +295,9 @@ int main(int argc, char *argv[])
         const std::vector<Run> &list = runs[speed];
         const double nominal = Steps * speed * 250e-9;
         const double wall = medianOf(list, [](const Run &r) { return r.wall; });
-        const auto share = [](double part, double whole) { return 100 * part / whole; };
+        const auto share = [](double part, double whole) {
+            return 100 * part / whole;
+        };
         std::printf("%6d %10.2f %10.2f %8.4f %7.2f%% %7.2f%% %7.2f%% %7.0f %7.1f %6d\n",
             speed,
             nominal * 1e3,
