@@ -4,22 +4,25 @@
 
 #include <QAbstractButton>
 #include <QLabel>
+#include <QScreen>
 #include <QScrollBar>
 
-// Both movements hold the user-interface thread until they end: each step is repainted at once
-// and no input is handled meanwhile; input made during a movement waits in the queue and is
-// handled, in order, right afterwards.
+// Both movements hold the user-interface thread until they end: the steps are repainted at once,
+// as often as this window's screen shows a new picture, and no input is handled meanwhile; input
+// made during a movement waits in the queue and is handled, in order, right afterwards.
 
 void Form1::Check1_Click()
 {
     // The toggle shows its new state while the door moves, not only after it.
     settingsPanel()->Check1()->repaint();
+    m_doorAnimation.setRefreshRate(screen()->refreshRate());
     m_doorAnimation.runFrontDoor();
 }
 
 void Form1::Check2_Click()
 {
     settingsPanel()->Check2()->repaint();
+    m_doorAnimation.setRefreshRate(screen()->refreshRate());
     m_doorAnimation.runMiddleDoor();
 }
 

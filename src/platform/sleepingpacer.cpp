@@ -37,14 +37,13 @@ void SleepingPacer::start()
 #ifdef Q_OS_LINUX
     prctl(PR_SET_TIMERSLACK, TimerSlackNs, 0, 0, 0);
 #endif
-    m_deadline = std::chrono::steady_clock::now();
+    m_deadline = Clock::now();
 }
 
-void SleepingPacer::pause(int units)
+void SleepingPacer::waitUntil(Clock::time_point time)
 {
-    m_deadline += units * Unit;
-    // A step that took longer than its pause goes straight on: the deadlines catch up by themselves.
-    if (std::chrono::steady_clock::now() < m_deadline) {
-        sleepUntil(m_deadline);
+    // Steps that took longer than their pauses go straight on: the deadlines catch up by themselves.
+    if (Clock::now() < time) {
+        sleepUntil(time);
     }
 }
