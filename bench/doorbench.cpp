@@ -280,7 +280,7 @@ int main(int argc, char *argv[])
         }
     }
 
-    std::printf("%6s %10s %10s %8s %8s %8s %8s %7s %7s %6s\n",
+    std::printf("%6s %10s %10s %8s %8s %8s %8s %7s %9s %6s\n",
         "speed",
         "nominal ms",
         "wall ms",
@@ -289,7 +289,7 @@ int main(int argc, char *argv[])
         "X cpu",
         "sum",
         "frames",
-        "wall*Hz",
+        "wall*Hz+1",
         "last w");
     for (const int speed : speeds) {
         const std::vector<Run> &list = runs[speed];
@@ -298,7 +298,7 @@ int main(int argc, char *argv[])
         const auto share = [](double part, double whole) {
             return 100 * part / whole;
         };
-        std::printf("%6d %10.2f %10.2f %8.4f %7.2f%% %7.2f%% %7.2f%% %7.0f %7.1f %6d\n",
+        std::printf("%6d %10.2f %10.2f %8.4f %7.2f%% %7.2f%% %7.2f%% %7.0f %9.1f %6d\n",
             speed,
             nominal * 1e3,
             wall * 1e3,
