@@ -11,7 +11,8 @@
 namespace {
 
 #ifdef Q_OS_LINUX
-// The default timer slack of 50 us would make every short pause late by up to that much.
+// The default timer slack of 50 us would make every wait, the last of a movement too, late by up
+// to that much.
 constexpr unsigned long TimerSlackNs = 1000;
 #endif
 
