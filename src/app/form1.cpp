@@ -37,7 +37,7 @@ Form1::Form1(const Services &services, QWidget *parent)
         Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
             | Qt::WindowCloseButtonHint)
     , m_services(services)
-    // The bus and the door leaves repaint after every step of a door: they are drawn from raster
+    // The bus and the door leaves repaint many times while a door moves: they are drawn from raster
     // copies made at the screen's pixel ratio, not from their vectors each time. The copies are
     // made on worker threads while the windows are being set up.
     , m_busPicture(prerenderedSvgPicture(ResourcePaths::bus(), QSize(776, 216)))

@@ -4,11 +4,12 @@
 
 #include <QAbstractButton>
 #include <QLabel>
+#include <QScreen>
 #include <QScrollBar>
 
-// Both movements hold the user-interface thread until they end: each step is repainted at once
-// and no input is handled meanwhile; input made during a movement waits in the queue and is
-// handled, in order, right afterwards.
+// Both movements hold the user-interface thread until they end: the steps are repainted at once,
+// as often as this window's screen shows a new picture, and no input is handled meanwhile; input
+// made during a movement waits in the queue and is handled, in order, right afterwards.
 
 void Form1::Check1_Click()
 {
@@ -26,6 +27,8 @@ void Form1::Check2_Click()
 void Form1::runMovement(void (DoorAnimation::*movement)())
 {
     const bool outer = !std::exchange(m_doorMoving, true);
+    // Each movement draws at most once per refresh interval of the screen the window is on.
+    m_doorAnimation.setRefreshRate(screen()->refreshRate());
     (m_doorAnimation.*movement)();
     if (!outer) {
         return;

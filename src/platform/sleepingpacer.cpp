@@ -11,7 +11,8 @@
 namespace {
 
 #ifdef Q_OS_LINUX
-// The default timer slack of 50 us would make every short pause late by up to that much.
+// The default timer slack of 50 us would make every wait, the last of a movement too, late by up
+// to that much.
 constexpr unsigned long TimerSlackNs = 1000;
 #endif
 
@@ -37,14 +38,13 @@ void SleepingPacer::start()
 #ifdef Q_OS_LINUX
     prctl(PR_SET_TIMERSLACK, TimerSlackNs, 0, 0, 0);
 #endif
-    m_deadline = std::chrono::steady_clock::now();
+    m_deadline = Clock::now();
 }
 
-void SleepingPacer::pause(int units)
+void SleepingPacer::waitUntil(Clock::time_point time)
 {
-    m_deadline += units * Unit;
-    // A step that took longer than its pause goes straight on: the deadlines catch up by themselves.
-    if (std::chrono::steady_clock::now() < m_deadline) {
-        sleepUntil(m_deadline);
+    // Steps that took longer than their pauses go straight on: the deadlines catch up by themselves.
+    if (Clock::now() < time) {
+        sleepUntil(time);
     }
 }

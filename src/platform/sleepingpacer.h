@@ -2,20 +2,19 @@
 
 #include "pacer.h"
 
-#include <chrono>
-
-// The real pacer: one unit is 250 ns of wall-clock time. Each pause sleeps until a deadline on
-// the steady clock, counted from the previous deadline rather than from the moment the pause
-// begins, so the time a step takes and any oversleeping do not add up over a movement. It never
-// spins: the processor stays idle while a door moves.
+// The real pacer: pause units are wall-clock time. The deadline is counted from the start of a
+// movement rather than from the moment a wait begins, so the time the steps take and any
+// oversleeping do not add up over a movement. It never spins: the processor stays idle while a
+// door moves.
 class SleepingPacer final : public Pacer
 {
 public:
-    static constexpr std::chrono::nanoseconds Unit{250};
-
     void start() override;
-    void pause(int units) override;
+    void pause(int units) override { m_deadline += units * Unit; }
+    Clock::time_point deadline() const override { return m_deadline; }
+    Clock::time_point now() const override { return Clock::now(); }
+    void waitUntil(Clock::time_point time) override;
 
 private:
-    std::chrono::steady_clock::time_point m_deadline = std::chrono::steady_clock::now();
+    Clock::time_point m_deadline = Clock::now();
 };

@@ -7,6 +7,8 @@
 #include <QTest>
 
 #include <array>
+#include <chrono>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -34,22 +36,32 @@ QRect leaf(int index, int width)
     return {left[index], index == 0 ? 660 : 675, width, index == 0 ? 2265 : 2295};
 }
 
-// One door set-up with fakes everywhere; records the leaves after every step.
+// One door set-up with fakes everywhere; records the leaves at every step (when its pause is
+// read) and at every step shown.
 struct Rig
 {
     using Leaves = std::array<QRect, 3>;
-    struct Step
+    struct Shown
     {
+        int step; // index of the step shown
         Leaves leaves;
         QRect changed;
+        Pacer::Clock::time_point at;
     };
 
     Rig()
         : sounds(&output, [this] { ++eventPasses; })
         , animation(leaves, controls, &pacer, sounds, [this](const QRect &changed) {
-            steps.push_back({now(), changed});
+            shown.push_back({int(pacer.pauses.size()) - 1, now(), changed, pacer.clock});
+            pacer.clock += paintTime;
         })
     {
+        pacer.onPause = [this](int index) {
+            steps.push_back(now());
+            if (onPause) {
+                onPause(index);
+            }
+        };
     }
 
     Leaves now() const { return {leaves.frontLeaf(), leaves.middleLeaf(0), leaves.middleLeaf(1)}; }
@@ -60,6 +72,14 @@ struct Rig
         leaves.setMiddleWidth(1, right);
         leaves.setMiddleRightLeft(6705 - right);
     }
+    QList<int> shownSteps() const
+    {
+        QList<int> indices;
+        for (const Shown &frame : shown) {
+            indices.push_back(frame.step);
+        }
+        return indices;
+    }
 
     DoorLeaves leaves;
     FakeDoorControls controls;
@@ -68,7 +88,10 @@ struct Rig
     int eventPasses = 0;
     DoorSounds sounds;
     DoorAnimation animation;
-    std::vector<Step> steps;
+    std::vector<Leaves> steps;
+    std::vector<Shown> shown;
+    std::function<void(int pauseIndex)> onPause;
+    std::chrono::nanoseconds paintTime{0}; // the fake clock moves on by this much per step shown
 };
 
 } // namespace
@@ -80,6 +103,8 @@ class DoorAnimationTest : public QObject
 private slots:
     void door_movesAfterItsSoundOneTwipAndOnePauseAtATime_data();
     void door_movesAfterItsSoundOneTwipAndOnePauseAtATime();
+    void steps_showFirstOnePerRefreshIntervalAndLast_data();
+    void steps_showFirstOnePerRefreshIntervalAndLast();
 };
 
 void DoorAnimationTest::door_movesAfterItsSoundOneTwipAndOnePauseAtATime_data()
@@ -128,7 +153,7 @@ void DoorAnimationTest::door_movesAfterItsSoundOneTwipAndOnePauseAtATime()
         rig.controls.mode = DoorControls::MiddleMode(mode);
     };
     // Every pause moves the bars on, as if the user dragged them during the movement.
-    rig.pacer.onPause = [&](int index) {
+    rig.onPause = [&](int index) {
         passesAtFirstPause = index == 0 ? rig.eventPasses : passesAtFirstPause;
         rig.controls.mode = DoorControls::MiddleMode((mode + 2) % 3);
         rig.controls.frontSpeedValue = 1 + index;
@@ -140,21 +165,32 @@ void DoorAnimationTest::door_movesAfterItsSoundOneTwipAndOnePauseAtATime()
 
     QCOMPARE(int(rig.steps.size()), steps);
     QCOMPARE(int(rig.pacer.pauses.size()), steps);
-    Rig::Leaves previous = before;
+    long long units = 0;
     for (int i = 0; i < steps; ++i) {
         // The door's own bar, read afresh before every pause.
         QCOMPARE(rig.pacer.pauses[i], i == 0 ? (front ? 6000 : 10000) : (front ? i : 30001 - i));
-        const Rig::Step &step = rig.steps[i];
+        units += rig.pacer.pauses[i];
         for (int index = 0; index < 3; ++index) {
-            QCOMPARE(step.leaves[index], moves[index] ? leaf(index, open ? first - i : first + i) : before[index]);
-            // The repaint covers where a moving leaf was and where it is.
-            QVERIFY(
-                !moves[index] || (step.changed.contains(previous[index]) && step.changed.contains(step.leaves[index])));
+            QCOMPARE(rig.steps[i][index], moves[index] ? leaf(index, open ? first - i : first + i) : before[index]);
         }
-        previous = step.leaves;
     }
     for (int index = 0; index < 3; ++index) {
         QCOMPARE(rig.now()[index], moves[index] ? leaf(index, end) : before[index]);
+    }
+    // The movement lasts as long as its pauses add up to, the one after the last step included.
+    QCOMPARE(rig.pacer.clock - Pacer::Clock::time_point(), units * Pacer::Unit);
+
+    // Each picture repaints where the moving leaves stood at the picture before and everywhere they
+    // have stood since; the last step is always shown.
+    QCOMPARE(rig.shown.empty() ? -1 : rig.shown.back().step, steps - 1);
+    int previous = -1;
+    for (const Rig::Shown &frame : rig.shown) {
+        for (int i = previous; i <= frame.step; ++i) {
+            for (int index = 0; index < 3; ++index) {
+                QVERIFY(!moves[index] || frame.changed.contains(i < 0 ? before[index] : rig.steps[i][index]));
+            }
+        }
+        previous = frame.step;
     }
 
     // The front door is silent. The middle door plays the whole opening sound, or starts the
@@ -171,6 +207,53 @@ void DoorAnimationTest::door_movesAfterItsSoundOneTwipAndOnePauseAtATime()
         QCOMPARE(passesAtSound, 0);
         QCOMPARE(passesAtFirstPause, open ? 0 : 1);
     }
+}
+
+void DoorAnimationTest::steps_showFirstOnePerRefreshIntervalAndLast_data()
+{
+    // The front door opens from 90 twips: 21 steps at a steady speed.
+    QTest::addColumn<double>("refreshRate");
+    QTest::addColumn<int>("speed");
+    QTest::addColumn<int>("paintMs"); // how long showing a step takes
+    QTest::addColumn<QList<int>>("shown");
+    QTest::addColumn<double>("endMs");
+    // A step every 7.5 ms; a picture every 20 ms or 10 ms.
+    QTest::newRow("50 Hz, slow") << 50.0 << 30000 << 0 << QList<int>{0, 3, 6, 8, 11, 14, 16, 19, 20} << 157.5;
+    QTest::newRow("100 Hz, slow") << 100.0 << 30000 << 0
+                                  << QList<int>{0, 2, 3, 4, 6, 7, 8, 10, 11, 12, 14, 15, 16, 18, 19, 20} << 157.5;
+    // A screen that does not say shows 60 pictures a second: a step every 3.5 ms, 4.76 to a picture.
+    QTest::newRow("rate unknown: 60 Hz") << 0.0 << 14000 << 0 << QList<int>{0, 5, 10, 15, 20} << 73.5;
+    QTest::newRow("whole movement in one interval") << 50.0 << 1000 << 0 << QList<int>{0, 20} << 5.25;
+    // Painting (25 ms) slower than the screen (20 ms): each picture shows the step due when the
+    // previous one is done, and the steps already overdue are passed over.
+    QTest::newRow("painting slower than the screen")
+        << 50.0 << 30000 << 25 << QList<int>{0, 3, 6, 10, 13, 16, 20} << 175.0;
+}
+
+void DoorAnimationTest::steps_showFirstOnePerRefreshIntervalAndLast()
+{
+    QFETCH(double, refreshRate);
+    QFETCH(int, speed);
+    QFETCH(int, paintMs);
+    QFETCH(double, endMs);
+    Rig rig;
+    rig.setWidths(90, 840, 840);
+    rig.controls.front = true;
+    rig.controls.frontSpeedValue = speed;
+    rig.paintTime = std::chrono::milliseconds(paintMs);
+    rig.animation.setRefreshRate(refreshRate);
+
+    rig.animation.runFrontDoor();
+
+    QTEST(rig.shownSteps(), "shown");
+    for (const Rig::Shown &frame : rig.shown) {
+        // A step is shown when it is due, never sooner; late only while painting lags behind.
+        const auto due = Pacer::Clock::time_point() + frame.step * speed * Pacer::Unit;
+        QVERIFY(paintMs > 0 ? frame.at >= due : frame.at == due);
+        QCOMPARE(frame.leaves[0], leaf(0, 90 - frame.step));
+    }
+    using Milliseconds = std::chrono::duration<double, std::milli>;
+    QCOMPARE(Milliseconds(rig.pacer.clock - Pacer::Clock::time_point()).count(), endMs);
 }
 
 QTEST_GUILESS_MAIN(DoorAnimationTest)

@@ -9,6 +9,9 @@ import harness
 FRONT = (40, 60, 50, 120)
 MIDDLE_LEFT = (350, 60, 35, 120)
 MIDDLE_RIGHT = (397, 60, 35, 120)
+# The whole doorways, the leaves' edges included, shut and open.
+FRONT_DOORWAY = (20, 38, 90, 165)
+MIDDLE_DOORWAY = (330, 38, 122, 165)
 # The toggles' centres in the panel's client area.
 CHECK1 = (31, 30)
 CHECK2 = (30, 75)
@@ -34,7 +37,7 @@ class DoorSession:
         while time.monotonic() < deadline:
             time.sleep(0.4)
             shot = self.s.screenshot()
-            if all(self.region(shot, a) == self.region(previous, a) for a in (FRONT, MIDDLE_LEFT, MIDDLE_RIGHT)):
+            if all(self.region(shot, a) == self.region(previous, a) for a in (FRONT_DOORWAY, MIDDLE_DOORWAY)):
                 return shot
             previous = shot
         raise TimeoutError("the doors kept moving")
@@ -88,7 +91,7 @@ class DoorsTest(unittest.TestCase):
             during = s.screenshot()
             self.assertEqual(d.region(during, MIDDLE_LEFT), d.region(shut, MIDDLE_LEFT))
             both_open = d.settled()
-            # Half-way the front leaf was already narrower: every step reached the screen while the
+            # Half-way the front leaf was already narrower: the steps reached the screen while the
             # movement held the program.
             self.assertNotEqual(d.region(during, FRONT), d.region(shut, FRONT))
             self.assertNotEqual(d.region(during, FRONT), d.region(both_open, FRONT))
@@ -123,6 +126,19 @@ class DoorsTest(unittest.TestCase):
                 time.sleep(0.1)
             else:
                 self.fail("the doors did not reach front open, middle shut")
+
+
+    def test_frontDoor_slowOrAtFullSpeed_endsOnTheSameOpenPicture(self):
+        opened = []
+        for speed in (20000, 1):
+            line = f'1500,4500,13500,0,"","",0,0,"",3450,2010,#FALSE#,#FALSE#,{speed},6000,0'
+            with harness.Session(settings_line=line) as s:
+                d = DoorSession(s)
+                d.settled()
+                d.toggle(CHECK1)
+                opened.append(d.region(d.settled(), FRONT_DOORWAY))
+        # The last picture of a movement shows the open width exactly, however few pictures it had.
+        self.assertEqual(opened[0], opened[1])
 
 
 if __name__ == "__main__":
