@@ -7,6 +7,8 @@
 #include <QScreen>
 #include <QScrollBar>
 
+#include <utility>
+
 // Both movements hold the user-interface thread until they end: the steps are repainted at once,
 // as often as this window's screen shows a new picture, and no input is handled meanwhile; input
 // made during a movement waits in the queue and is handled, in order, right afterwards.
