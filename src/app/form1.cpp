@@ -19,6 +19,7 @@
 #include <QIcon>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QTimer>
 
@@ -256,15 +257,19 @@ void Form1::mouseReleaseEvent(QMouseEvent *event)
     }
 }
 
-void Form1::paintEvent(QPaintEvent *)
+void Form1::paintEvent(QPaintEvent *event)
 {
     if (!std::exchange(m_painted, true)) {
         // Once this paint has been handled and is on its way to the screen.
         QMetaObject::invokeMethod(this, &Form1::showSettingsPanel, Qt::QueuedConnection);
     }
+    // A door step repaints a few columns of the window: only what lies in the repainted area is
+    // drawn, so a frame costs in proportion to what changed, not to the whole bus.
+    const QRect exposed = event->rect();
     QPainter painter(this);
+    painter.setClipRect(exposed);
     painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.fillRect(rect(), palette().color(QPalette::Window));
+    painter.fillRect(exposed, palette().color(QPalette::Window));
     m_busPicture.drawUnscaled(&painter, QPointF(0, 0));
 
     for (int index = 0; index < 3; ++index) {
@@ -279,9 +284,15 @@ void Form1::paintEvent(QPaintEvent *)
 
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
     painter.setRenderHint(QPainter::Antialiasing, true);
-    m_frontDoorPicture.draw(&painter, Twips::toPixelsF(m_doorLeaves.frontLeaf()));
+    const auto drawLeaf = [&](const Picture &picture, const QRect &leafTwips) {
+        const QRectF leaf = Twips::toPixelsF(leafTwips);
+        if (leaf.intersects(exposed)) {
+            picture.draw(&painter, leaf);
+        }
+    };
+    drawLeaf(m_frontDoorPicture, m_doorLeaves.frontLeaf());
     for (int index = 0; index < 2; ++index) {
-        m_middleDoorPictures[index].draw(&painter, Twips::toPixelsF(m_doorLeaves.middleLeaf(index)));
+        drawLeaf(m_middleDoorPictures[index], m_doorLeaves.middleLeaf(index));
     }
 }
 

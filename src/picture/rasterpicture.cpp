@@ -87,8 +87,14 @@ void draw(RasterCache &cache, QPainter *painter, const QRectF &target)
     // Drawn in bands of a few device rows, each the whole image clipped to its rows, so the
     // bands add up to exactly one drawing: the raster engine hands larger fills to a thread
     // pool, and waking its threads for every small repaint costs far more than the drawing.
-    const int firstRow = int(std::floor(target.top() * ratio));
-    const int endRow = int(std::ceil(target.bottom() * ratio));
+    // Only the rows inside the painter's clip are drawn: a repaint of a small area does not walk
+    // the whole image band by band.
+    QRectF rows = target;
+    if (painter->hasClipping()) {
+        rows &= painter->clipBoundingRect();
+    }
+    const int firstRow = int(std::floor(rows.top() * ratio));
+    const int endRow = int(std::ceil(rows.bottom() * ratio));
     for (int row = firstRow; row < endRow; row += BandRows) {
         const int bandEnd = std::min(row + BandRows, endRow);
         painter->save();
