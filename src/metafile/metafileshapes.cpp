@@ -77,8 +77,12 @@ void Player::drawShape(const QPainterPath &outline, bool fill, bool stroke, cons
     QPen pen = stroke ? currentPen() : QPen(Qt::NoPen);
     if (pen.style() > Qt::SolidLine) {
         // A dash pattern along a very long outline would take ages; such lines are drawn solid.
+        // So are dashes longer than the whole outline: they would break nowhere, and Qt takes
+        // seconds to dash a curve with a pen far wider than the curve is large.
         const QRectF bounds = outline.controlPointRect();
-        if ((bounds.width() + bounds.height()) / std::max(pen.widthF(), 1e-3) > 20000) {
+        const double width = std::max(pen.widthF(), 1e-3);
+        if ((bounds.width() + bounds.height()) / width > 20000
+            || pen.dashPattern().value(0) * width >= outline.length()) {
             pen.setStyle(Qt::SolidLine);
         }
     }

@@ -111,6 +111,7 @@ constexpr quint32 SetWorldTransform = 35;
 constexpr quint32 SelectObject = 37;
 constexpr quint32 CreatePen = 38;
 constexpr quint32 CreateBrush = 39;
+constexpr quint32 Ellipse = 42;
 constexpr quint32 Rectangle = 43;
 constexpr quint32 Arc = 45;
 constexpr quint32 Chord = 46;

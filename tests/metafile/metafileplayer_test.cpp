@@ -382,6 +382,12 @@ void MetafilePlayerTest::records_drawTheirPixelsOrFailCleanly_data()
         << "5,5:white 90,90:white";
     QTest::newRow("top-down bitmap") << stretchBlt()
                                      << "15,15:red 25,15:#0f0 15,25:blue 25,25:white 5,5:white 35,35:white";
+    // A dashed, mitred pen two million pixels wide round a small red ellipse: its first dash covers
+    // the whole outline, so it is drawn solid; dashing it would take longer than a picture may.
+    EmfWriter widePen = whitePicture();
+    widePen.record(Emr::CreatePen, {2, 0x2004, 2'000'000, 0, qint32(Red)}).record(Emr::SelectObject, {2});
+    QTest::newRow("dashed pen far wider than its outline")
+        << widePen.record(Emr::Ellipse, {10, 10, 86, 70}).finish() << "48,40:red";
     // Objects made and chosen past the end of the 16-entry table are left out: the red brush stays.
     EmfWriter objects = whitePicture();
     objects.record(Emr::CreateBrush, {16, 0, qint32(Blue), 0}).record(Emr::SelectObject, {16});
