@@ -1,8 +1,8 @@
+#include "fakes/fakemessageboxes.h"
 #include "fakes/fakepacer.h"
 #include "fakes/fakesoundoutput.h"
 #include "form1.h"
 #include "frmset.h"
-#include "messageboxes.h"
 #include "rollsignbox.h"
 #include "settings/writefault.h"
 #include "signboardbox.h"
@@ -23,18 +23,6 @@
 #include <csignal>
 
 namespace {
-
-class FakeMessageBoxes final : public MessageBoxes
-{
-public:
-    void show(QWidget *, const QString &title, const QString &text, Icon icon) override
-    {
-        shown.append(title + QLatin1Char('|') + text);
-        icons.append(icon);
-    }
-    QStringList shown; // title|text
-    QList<Icon> icons;
-};
 
 // Writes a solid picture of the given size and colour.
 void writePicture(const QString &path, QSize size, QColor colour)
@@ -285,11 +273,11 @@ void Form1SettingsTest::saveFailure_reportsItKeepsTheOldFileAndEndsWithFailure()
     }
     QCOMPARE(exitCode, 1);
     QCOMPARE(readBytes(s.path), old);
-    QCOMPARE(s.messages.icons, QList{MessageBoxes::Icon::Critical});
-    const QString shown = s.messages.shown[0];
-    QVERIFY2(
-        shown.startsWith(QStringLiteral("ソラミネ|")) && shown.contains(s.path) && shown.contains("File too large"),
-        qPrintable(shown));
+    QCOMPARE(s.messages.shown.size(), 1);
+    const FakeMessageBoxes::Message &shown = s.messages.shown[0];
+    QCOMPARE(shown.icon, MessageBoxes::Icon::Critical);
+    QCOMPARE(shown.title, QStringLiteral("ソラミネ"));
+    QVERIFY2(shown.text.contains(s.path) && shown.text.contains("File too large"), qPrintable(shown.text));
     QVERIFY(!s.panel()->isVisible());
 }
 
