@@ -218,7 +218,6 @@ void Form1SettingsTest::failure_runsTheRecoveryAndKeepsWhatWasApplied_data()
     QTest::newRow("picture file gone") << line(gone, "#FALSE#,#FALSE#", "6000,10000,1")
                                        << kept(gone, "#FALSE#,#FALSE#");
     QTest::newRow("mode 3") << line(none, "#TRUE#,#FALSE#", "1,2,3") << kept(none, "#TRUE#,#FALSE#");
-    QTest::newRow("mode -1") << line(none, "#TRUE#,#FALSE#", "1,2,-1") << kept(none, "#TRUE#,#FALSE#");
     QTest::newRow("front speed 0") << line(none, "#FALSE#,#TRUE#", "0,2,1") << kept(none, "#FALSE#,#TRUE#");
     QTest::newRow("middle speed 40000") << line(none, "#TRUE#,#TRUE#", "2,40000,1") << kept(none, "#TRUE#,#TRUE#");
     QTest::newRow("roll-sign folder gone")

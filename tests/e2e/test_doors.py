@@ -53,7 +53,7 @@ def changed_share(a, b):
 
 @harness.skip_unless_tools
 class DoorsTest(unittest.TestCase):
-    def test_eachToggle_opensItsDoorwayThenShutsIt(self):
+    def test_eachToggle_opensItsDoorwayThenShutsIt_clicksDuringAMovementTakeEffectAfterIt(self):
         with harness.Session() as s:
             d = DoorSession(s)
             shut = d.settled()
@@ -78,11 +78,6 @@ class DoorsTest(unittest.TestCase):
             back = d.settled()
             for area in (FRONT, MIDDLE_LEFT, MIDDLE_RIGHT):
                 self.assertEqual(d.region(back, area), d.region(shut, area))
-
-    def test_clicksDuringAMovement_takeEffectAfterIt(self):
-        with harness.Session() as s:
-            d = DoorSession(s)
-            shut = d.settled()
 
             # The front door opens (a couple of seconds at its speed); the middle toggle clicked
             # meanwhile does nothing until the front door has stopped.
