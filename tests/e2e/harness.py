@@ -374,9 +374,6 @@ class Session:
             raise RuntimeError("the panel could not be moved onto the window's centre")
         return self.screenshot().region(cx - 4, cy - 4, 9, 9)
 
-    def title(self, win):
-        return self._run(["xdotool", "getwindowname", str(win)]).rstrip("\n")
-
     def _xwininfo(self, win):
         out = self._run(["xwininfo", "-id", str(win)])
         values = {}
@@ -417,13 +414,9 @@ class Session:
         time.sleep(0.3)
 
     # ---- input ---------------------------------------------------------------------------
-    def _screen_point(self, win, x, y):
-        ox, oy = self.client_origin(win)
-        return ox + x, oy + y
-
     def mouse_to(self, win, x, y):
-        sx, sy = self._screen_point(win, x, y)
-        self._run(["xdotool", "mousemove", "--sync", str(sx), str(sy)])
+        ox, oy = self.client_origin(win)
+        self._run(["xdotool", "mousemove", "--sync", str(ox + x), str(oy + y)])
 
     def click(self, win, x, y, button=1, settle=0.3):
         """Clicks at client coordinates of `win` (button 1 left, 2 middle, 3 right)."""

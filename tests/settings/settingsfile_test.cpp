@@ -147,7 +147,7 @@ void SettingsFileTest::kill_duringSaves_neverLeavesAPartialFile()
     int intact = 0;
     for (int run = 0; run < Runs; ++run) {
         QProcess saver;
-        saver.start(program, {path, QStringLiteral("atomic")});
+        saver.start(program, {path});
         QVERIFY2(saver.waitForReadyRead(30000), "the save loop did not start");
         QThread::usleep(QRandomGenerator::global()->bounded(20000));
         saver.kill(); // SIGKILL
