@@ -122,6 +122,18 @@ class DoorsTest(unittest.TestCase):
             else:
                 self.fail("the doors did not reach front open, middle shut")
 
+    def test_frontDoor_slowOrAtFullSpeed_endsOnTheSameOpenPicture(self):
+        opened = []
+        for speed in (20000, 1):
+            line = f'1500,4500,13500,0,"","",0,0,"",3450,2010,#FALSE#,#FALSE#,{speed},6000,0'
+            with harness.Session(settings_line=line) as s:
+                d = DoorSession(s)
+                d.settled()
+                d.toggle(CHECK1)
+                opened.append(d.region(d.settled(), FRONT_DOORWAY))
+        # The last picture of a movement shows the open width exactly, however few pictures it had.
+        self.assertEqual(opened[0], opened[1])
+
 
 if __name__ == "__main__":
     unittest.main()
