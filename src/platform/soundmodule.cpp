@@ -1,10 +1,13 @@
-#include "qtsoundoutput.h"
 #include "soundmodule.h"
+
+#include "qtsoundoutput.h"
 
 #include <QObject>
 
 // The plugin object of the sound module: makes the audio output through Qt Multimedia.
-class QtSoundOutputFactory final : public QObject, public SoundOutputFactory
+class QtSoundOutputFactory final
+    : public QObject
+    , public SoundOutputFactory
 {
     Q_OBJECT
     Q_PLUGIN_METADATA(IID SoundOutputFactory_iid)

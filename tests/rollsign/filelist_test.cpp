@@ -100,8 +100,8 @@ void FileListTest::setPath_failure_keepsPreviousList()
     // The system's own description of the failure.
     QVERIFY(!result.error().description.isEmpty());
     if (subPath == u"locked") {
-        QCOMPARE(
-            result.error().description, QString::fromLocal8Bit(std::make_error_code(std::errc::permission_denied).message()));
+        QCOMPARE(result.error().description,
+            QString::fromLocal8Bit(std::make_error_code(std::errc::permission_denied).message()));
     }
     QCOMPARE(list.path(), dir.filePath(QStringLiteral("old")));
     QCOMPARE(list.names(), QStringList{QStringLiteral("a.bmp")});
