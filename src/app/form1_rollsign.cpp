@@ -22,9 +22,9 @@ bool Form1::switchFolderAndReport()
     if (result.ok()) {
         return false;
     }
-    const bool notFound = result.status == FileList::Status::NotFound;
+    const bool notFound = result.error().status == FileList::Status::NotFound;
     const QString text =
-        notFound ? tr("指定したパスが見つかりません。再度指定しなおしてください。") : result.description;
+        notFound ? tr("指定したパスが見つかりません。再度指定しなおしてください。") : result.error().description;
     if (m_services.messages) {
         m_services.messages->show(settingsPanel(), MessageBoxes::DefaultTitle, text, MessageBoxes::Icon::None);
     }

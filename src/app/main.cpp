@@ -1,4 +1,3 @@
-#include "firstpaintprobe.h"
 #include "fonts.h"
 #include "form1.h"
 #include "messageboxes.h"
@@ -13,6 +12,11 @@
 #include "translations.h"
 
 #include <QApplication>
+
+// The start-up benchmark builds a variant of the program that reports its first paints.
+#ifdef PORUKANO_STARTUP_PROBE
+#include "firstpaintprobe.h"
+#endif
 
 int main(int argc, char *argv[])
 {
@@ -43,7 +47,9 @@ int main(int argc, char *argv[])
 
     Form1 form(services);
     QObject::connect(&terminationSignals, &TerminationSignals::received, &form, &Form1::requestClose);
-    FirstPaintProbe::watchIfRequested(&form);
+#ifdef PORUKANO_STARTUP_PROBE
+    FirstPaintProbe::watch(&form);
+#endif
     form.Form_Load();
     form.show();
     form.activateWindow();

@@ -137,19 +137,19 @@ void frmShowVersion::Form_Load()
 
 void frmShowVersion::Label5_Click()
 {
-    const MakerLibrary::Result result = m_makerLibrary.homePage();
-    if (!result.error.isEmpty()) {
+    const Result<QUrl> address = m_makerLibrary.homePage();
+    if (!address) {
         if (m_messages) {
             m_messages->show(this,
                 tr("Zozevezu.dllのエラー"),
-                result.error + QStringLiteral("\r\n\r\n") + tr(" 上記内容をロバンダHP関係者まで報告してください。"),
+                address.error() + QStringLiteral("\r\n\r\n") + tr(" 上記内容をロバンダHP関係者まで報告してください。"),
                 MessageBoxes::Icon::Critical);
         }
         return;
     }
     // Whether the browser could be started is not reported.
     if (m_urls) {
-        m_urls->open(result.address);
+        m_urls->open(*address);
     }
 }
 

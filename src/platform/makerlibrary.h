@@ -1,5 +1,7 @@
 #pragma once
 
+#include "result.h"
+
 #include <QCoreApplication>
 #include <QString>
 #include <QUrl>
@@ -18,13 +20,6 @@ class MakerLibrary final
     Q_DECLARE_TR_FUNCTIONS(MakerLibrary)
 
 public:
-    // The address, or the description of why there is none.
-    struct Result
-    {
-        QUrl address; // valid exactly when error is empty
-        QString error; // the system's description of the failure, or ours
-    };
-
     // `folder` must be an absolute path: a relative one would be resolved against the current
     // folder, so it is refused when the address is asked for.
     explicit MakerLibrary(QString folder);
@@ -39,8 +34,9 @@ public:
 
     // Loads the library if need be, calls its RovandaHpURL and checks that the text is an
     // absolute http or https address: other text (a file, a program, another scheme) is refused,
-    // since it will be handed to the system's browser opener.
-    Result homePage();
+    // since it will be handed to the system's browser opener. A failure is described in the
+    // system's words or ours.
+    Result<QUrl> homePage();
 
 private:
     QString missingFunction(const QString &name) const;

@@ -26,13 +26,16 @@ void ModuleSoundOutput::prepare()
         qWarning("No sound: the sound module's path %s is not absolute", qPrintable(m_modulePath));
         return;
     }
-    m_library.setFileName(m_modulePath);
-    const auto create = reinterpret_cast<SoundModule::CreateOutput>(m_library.resolve(SoundModule::CreateOutputSymbol));
-    if (!create) {
-        qWarning("No sound: %s", qPrintable(m_library.errorString()));
+    m_loader.setFileName(m_modulePath);
+    // Qt refuses a library that is no plugin or was built for another Qt before running its code.
+    QObject *const plugin = m_loader.instance();
+    auto *const factory = qobject_cast<SoundOutputFactory *>(plugin);
+    if (!factory) {
+        qWarning("No sound: %s",
+            qPrintable(plugin ? m_modulePath + QLatin1String(" is not the sound module") : m_loader.errorString()));
         return;
     }
-    m_output.reset(create());
+    m_output = factory->createOutput();
 }
 
 void ModuleSoundOutput::play(const QByteArray &wave, Mode mode)

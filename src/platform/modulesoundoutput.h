@@ -2,7 +2,7 @@
 
 #include "soundoutput.h"
 
-#include <QLibrary>
+#include <QPluginLoader>
 #include <QString>
 
 #include <memory>
@@ -12,8 +12,9 @@
 // libraries takes longer than starting the rest of the program, so the program does not link them
 // and brings them in once its windows are on the screen.
 //
-// A module that is missing or cannot be loaded leaves the program silent: every play returns at
-// once, as with no audio device. The module is never unloaded.
+// A module that is missing, cannot be loaded or is not a sound module built for this Qt leaves the
+// program silent: every play returns at once, as with no audio device. The module is never
+// unloaded.
 class ModuleSoundOutput final : public SoundOutput
 {
 public:
@@ -33,6 +34,6 @@ public:
 private:
     QString m_modulePath;
     bool m_tried = false;
-    QLibrary m_library;
+    QPluginLoader m_loader;
     std::unique_ptr<SoundOutput> m_output;
 };

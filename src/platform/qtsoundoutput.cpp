@@ -44,7 +44,9 @@ struct PlayRequest
 };
 
 // The sound through Qt Multimedia: owns the sink playing now and the buffer it reads.
-class SinkBackend final : public QObject, public QtSoundOutput::Backend
+class SinkBackend final
+    : public QObject
+    , public QtSoundOutput::Backend
 {
 public:
     ~SinkBackend() override { stop(); }
@@ -140,7 +142,9 @@ AudioPlayer::AudioPlayer(QtSoundOutput::BackendFactory makeBackend)
     : m_makeBackend(std::move(makeBackend))
 {
     if (!m_makeBackend) {
-        m_makeBackend = [] { return std::make_unique<SinkBackend>(); };
+        m_makeBackend = [] {
+            return std::make_unique<SinkBackend>();
+        };
     }
 }
 
@@ -226,7 +230,9 @@ QtSoundOutput::~QtSoundOutput()
 void QtSoundOutput::play(const QByteArray &wave, Mode mode)
 {
     PlayRequest request;
-    request.clip = parseWave(wave);
+    if (Result<WaveClip> clip = parseWave(wave)) {
+        request.clip = *std::move(clip);
+    }
     const std::shared_ptr<PlayRequest::Answer> answer = request.answer;
     const std::chrono::nanoseconds length = request.clip ? request.clip->duration() : std::chrono::nanoseconds();
     AudioPlayer *player = m_player;

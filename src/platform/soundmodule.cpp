@@ -1,11 +1,23 @@
-#include "qtsoundoutput.h"
 #include "soundmodule.h"
 
-#include <QtGlobal>
+#include "qtsoundoutput.h"
 
-// Exported under the name SoundModule::CreateOutputSymbol holds, with the SoundModule::CreateOutput
-// signature.
-extern "C" Q_DECL_EXPORT SoundOutput *porukanoCreateSoundOutput()
+#include <QObject>
+
+// The plugin object of the sound module: makes the audio output through Qt Multimedia.
+class QtSoundOutputFactory final
+    : public QObject
+    , public SoundOutputFactory
 {
-    return new QtSoundOutput;
-}
+    Q_OBJECT
+    Q_PLUGIN_METADATA(IID SoundOutputFactory_iid)
+    Q_INTERFACES(SoundOutputFactory)
+    Q_DISABLE_COPY_MOVE(QtSoundOutputFactory)
+
+public:
+    QtSoundOutputFactory() = default;
+
+    std::unique_ptr<SoundOutput> createOutput() override { return std::make_unique<QtSoundOutput>(); }
+};
+
+#include "soundmodule.moc"

@@ -6,6 +6,11 @@ namespace {
 
 constexpr int MaxSampleRate = 384000;
 
+Result<WaveClip> failure(const char *why)
+{
+    return Result<WaveClip>::failure(QString::fromLatin1(why));
+}
+
 } // namespace
 
 std::chrono::nanoseconds WaveClip::duration() const
@@ -16,10 +21,10 @@ std::chrono::nanoseconds WaveClip::duration() const
     return std::chrono::nanoseconds(frames() * 1000000000 / sampleRate);
 }
 
-std::optional<WaveClip> parseWave(const QByteArray &file)
+Result<WaveClip> parseWave(const QByteArray &file)
 {
     if (file.size() < 12 || !file.startsWith("RIFF") || file.mid(8, 4) != "WAVE") {
-        return std::nullopt;
+        return failure("Not a RIFF/WAVE file.");
     }
     LittleEndianReader r(file);
     WaveClip clip;
@@ -31,7 +36,7 @@ std::optional<WaveClip> parseWave(const QByteArray &file)
         const qsizetype body = at + 8;
         if (id == "fmt ") {
             if (size < 16 || body + 16 > file.size()) {
-                return std::nullopt;
+                return failure("The format chunk is too short.");
             }
             const int tag = r.u16(body);
             clip.channels = r.u16(body + 2);
@@ -40,12 +45,13 @@ std::optional<WaveClip> parseWave(const QByteArray &file)
             if (tag != 1 || clip.channels < 1 || clip.channels > 2
                 || (clip.bitsPerSample != 8 && clip.bitsPerSample != 16) || r.u32(body + 4) < 1
                 || r.u32(body + 4) > MaxSampleRate) {
-                return std::nullopt;
+                return failure(
+                    "The format is not PCM of 8 or 16 bits in one or two channels at 1 to 384,000 samples per second.");
             }
             haveFormat = true;
         } else if (id == "data") {
             if (!haveFormat) {
-                return std::nullopt;
+                return failure("The data chunk comes before the format chunk.");
             }
             const qsizetype available = std::min(size, file.size() - body);
             clip.samples = file.mid(body, available - available % clip.bytesPerFrame());
@@ -53,9 +59,9 @@ std::optional<WaveClip> parseWave(const QByteArray &file)
         }
         // Chunks are padded to an even length.
         if (size > file.size() - body) {
-            return std::nullopt;
+            return failure("A chunk runs past the end of the file.");
         }
         at = body + size + (size & 1);
     }
-    return std::nullopt;
+    return failure("The file has no data chunk.");
 }

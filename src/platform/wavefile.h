@@ -1,9 +1,10 @@
 #pragma once
 
+#include "result.h"
+
 #include <QByteArray>
 
 #include <chrono>
-#include <optional>
 
 // The sound of an uncompressed PCM RIFF/WAVE file: its format and its sample bytes.
 struct WaveClip
@@ -22,6 +23,6 @@ struct WaveClip
 };
 
 // Reads a RIFF/WAVE file held in memory. Accepts PCM with 1 or 2 channels of 8 or 16 bits at 1 to
-// 384,000 samples per second; any other content, and any file whose chunks do not fit in it, gives
-// nothing. A "data" chunk that claims more bytes than there are keeps the bytes there are.
-std::optional<WaveClip> parseWave(const QByteArray &file);
+// 384,000 samples per second; any other content, and any file whose chunks do not fit in it, is a
+// failure. A "data" chunk that claims more bytes than there are keeps the bytes there are.
+Result<WaveClip> parseWave(const QByteArray &file);

@@ -58,9 +58,9 @@ FileList::SetPathResult failure(const std::error_code &error)
     // A text that names a file, or a path through one, names no folder either: the system says
     // "not a directory" where a folder was looked for.
     if (error == std::errc::no_such_file_or_directory || error == std::errc::not_a_directory) {
-        return {FileList::Status::NotFound, QString::fromLocal8Bit(error.message())};
+        return FileList::SetPathResult::failure({FileList::Status::NotFound, QString::fromLocal8Bit(error.message())});
     }
-    return {FileList::Status::Failed, QString::fromLocal8Bit(error.message())};
+    return FileList::SetPathResult::failure({FileList::Status::Failed, QString::fromLocal8Bit(error.message())});
 }
 
 } // namespace
@@ -82,7 +82,7 @@ FileList::SetPathResult FileList::setPath(const QString &folder)
     if (folder.isEmpty()) {
         m_path.clear();
         m_names.clear();
-        return {};
+        return 0;
     }
     // A NUL would cut the path short and list some other folder.
     if (folder.contains(QChar(0))) {
@@ -132,5 +132,5 @@ FileList::SetPathResult FileList::setPath(const QString &folder)
     }
     m_path = folder;
     m_names = std::move(names);
-    return {};
+    return count();
 }

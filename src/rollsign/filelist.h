@@ -1,5 +1,7 @@
 #pragma once
 
+#include "result.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -13,18 +15,19 @@ class FileList
 {
 public:
     enum class Status {
-        Ok,
         NotFound, // no folder of that name: nothing there, or a file
-        Failed, // any other reason it could not be listed; see SetPathResult::description
+        Failed, // any other reason it could not be listed
     };
 
-    struct SetPathResult
+    // Why a folder could not be listed.
+    struct Failure
     {
-        Status status = Status::Ok;
-        QString description; // the system's description of the failure; empty on success
-
-        bool ok() const { return status == Status::Ok; }
+        Status status = Status::Failed;
+        QString description; // the system's description of the failure
     };
+
+    // The number of names listed, or why the folder could not be listed.
+    using SetPathResult = Result<int, Failure>;
 
     // Points the list at `folder` and reads its names afresh. On failure the list keeps its
     // previous folder and names. An empty folder text lists nothing and succeeds.

@@ -29,7 +29,7 @@ void DoorSoundsTest::embeddedWave_isPlainEightBitMonoTone()
     QFETCH(int, id);
     QFETCH(int, fileSize);
     const QByteArray wave = DoorSounds::loadWave(id);
-    const std::optional<WaveClip> clip = parseWave(wave);
+    const Result<WaveClip> clip = parseWave(wave);
 
     QVERIFY(clip);
     QCOMPARE(wave.size(), fileSize);

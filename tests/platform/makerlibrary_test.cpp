@@ -16,6 +16,12 @@ QString variantFolder(const QString &variant)
     return QStringLiteral(FAKE_MAKER_LIBRARY_ROOT "/") + variant;
 }
 
+// The address read, or an empty one.
+QUrl addressOf(const Result<QUrl> &result)
+{
+    return result ? *result : QUrl();
+}
+
 } // namespace
 
 // The real library beside the program is used by the version window's tests.
@@ -71,31 +77,31 @@ void MakerLibraryTest::homePage_acceptsOnlyWebAddresses()
     QFETCH(QString, address);
     QFETCH(QString, errorPart);
     MakerLibrary library(variantFolder(variant));
-    const MakerLibrary::Result result = library.homePage();
-    QCOMPARE(result.address, QUrl(address));
-    QVERIFY2(errorPart.isEmpty() ? result.error.isEmpty() : result.error.contains(errorPart), qPrintable(result.error));
+    const Result<QUrl> result = library.homePage();
+    QCOMPARE(addressOf(result), QUrl(address));
+    QVERIFY2(errorPart.isEmpty() ? result.ok() : result.error().contains(errorPart), qPrintable(result.error()));
 }
 
 void MakerLibraryTest::homePage_missingOrBrokenLibrary_givesTheSystemsDescriptionAndTriesAgain()
 {
     QTemporaryDir folder;
     MakerLibrary library(folder.path());
-    MakerLibrary::Result result = library.homePage();
-    QVERIFY(result.address.isEmpty());
-    QVERIFY2(result.error.contains(QDir::toNativeSeparators(library.filePath())), qPrintable(result.error));
-    QVERIFY2(result.error.endsWith(QStringLiteral(": ") + qt_error_string(ENOENT)), qPrintable(result.error));
+    Result<QUrl> result = library.homePage();
+    QVERIFY(!result);
+    QVERIFY2(result.error().contains(QDir::toNativeSeparators(library.filePath())), qPrintable(result.error()));
+    QVERIFY2(result.error().endsWith(QStringLiteral(": ") + qt_error_string(ENOENT)), qPrintable(result.error()));
 
     QFile file(library.filePath());
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write("not a library");
     file.close();
     result = library.homePage();
-    QVERIFY(result.address.isEmpty());
-    QVERIFY2(result.error.contains(library.filePath()), qPrintable(result.error));
+    QVERIFY(!result);
+    QVERIFY2(result.error().contains(library.filePath()), qPrintable(result.error()));
 
     QVERIFY(file.remove());
     QVERIFY(QFile::copy(variantFolder(QStringLiteral("web")) + u'/' + MakerLibrary::fileName(), library.filePath()));
-    QCOMPARE(library.homePage().address, QUrl(QStringLiteral("https://www.rovanda.example/fake/")));
+    QCOMPARE(addressOf(library.homePage()), QUrl(QStringLiteral("https://www.rovanda.example/fake/")));
 }
 
 void MakerLibraryTest::homePage_plantedLibraries_areNeverLoaded_data()
@@ -121,10 +127,10 @@ void MakerLibraryTest::homePage_plantedLibraries_areNeverLoaded()
     QVERIFY(QDir::current().mkpath(QStringLiteral("planted")));
     QFile::copy(MakerLibrary::fileName(), QStringLiteral("planted/") + MakerLibrary::fileName());
     MakerLibrary library(folder == u"empty" ? empty.path() : folder);
-    const MakerLibrary::Result result = library.homePage();
+    const Result<QUrl> result = library.homePage();
     QDir::setCurrent(previous);
-    QVERIFY(result.address.isEmpty());
-    QVERIFY(!result.error.isEmpty());
+    QVERIFY(!result);
+    QVERIFY(!result.error().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(MakerLibraryTest)

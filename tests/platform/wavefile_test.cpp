@@ -75,9 +75,9 @@ void WaveFileTest::parse()
     QFETCH(int, sampleBytes);
     QFETCH(int, bits);
 
-    const std::optional<WaveClip> clip = parseWave(file);
+    const Result<WaveClip> clip = parseWave(file);
 
-    QCOMPARE(clip.has_value(), valid);
+    QCOMPARE(clip.ok(), valid);
     if (valid) {
         QCOMPARE(clip->samples.size(), sampleBytes);
         QCOMPARE(clip->bitsPerSample, bits);

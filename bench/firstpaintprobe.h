@@ -5,21 +5,20 @@
 
 class QWidget;
 
-// A start-up measuring aid. When the environment variable PORUKANO_STARTUP_PROBE is set, it writes
-// to standard error, as readings of the steady clock in nanoseconds,
+// A start-up measuring aid, built only into the start-up benchmark's variant of the program. It
+// writes to standard error, as readings of the steady clock in nanoseconds,
 //   first-paint <ns>            once the watched window has painted for the first time,
 //   window-paint <name> <ns>    once any other top-level window has (by object name),
 // and ends the program half a second after the watched window's first paint, so that what start-up
-// does after that paint counts in the peak memory too. The start-up benchmark uses it; otherwise
-// it does nothing.
+// does after that paint counts in the peak memory too.
 class FirstPaintProbe final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(FirstPaintProbe)
 
 public:
-    // Watches `window` if the variable is set; returns whether it does.
-    static bool watchIfRequested(QWidget *window);
+    // Watches `window` and every other top-level window of the program.
+    static void watch(QWidget *window);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -33,13 +33,9 @@ FirstPaintProbe::FirstPaintProbe(QWidget *window)
 {
 }
 
-bool FirstPaintProbe::watchIfRequested(QWidget *window)
+void FirstPaintProbe::watch(QWidget *window)
 {
-    if (!qEnvironmentVariableIsSet("PORUKANO_STARTUP_PROBE")) {
-        return false;
-    }
     QCoreApplication::instance()->installEventFilter(new FirstPaintProbe(window));
-    return true;
 }
 
 bool FirstPaintProbe::eventFilter(QObject *watched, QEvent *event)
