@@ -11,9 +11,9 @@
 // Targets: from speed 1000 up wall time within 0.5 % of nominal, program CPU at most 1 % and
 // program plus X server at most 2 % of wall time; speed 1 done in at most 10 ms; the last frame
 // shows the open width, 70 twips.
-#include "form1.h"
-#include "frmset.h"
-#include "sleepingpacer.h"
+#include "app/form1.h"
+#include "dialogs/frmset.h"
+#include "platform/sleepingpacer.h"
 
 #include <QAbstractButton>
 #include <QApplication>

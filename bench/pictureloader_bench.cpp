@@ -3,7 +3,7 @@
 // that its peak resident memory is its own:
 //     pictureloader_bench            all cases, one line each
 //     pictureloader_bench CASE DIR   one case, with the prepared files in DIR
-#include "pictureloader.h"
+#include "picture/pictureloader.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

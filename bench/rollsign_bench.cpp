@@ -2,8 +2,8 @@
 // step to a large JPEG face, from the key press until the sign box has painted it.
 //
 // Run: QT_QPA_PLATFORM=offscreen build/bin/rollsign_bench
-#include "form1.h"
-#include "rollsignbox.h"
+#include "app/form1.h"
+#include "rollsign/rollsignbox.h"
 
 #include <QApplication>
 #include <QDir>

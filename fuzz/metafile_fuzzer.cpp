@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the metafile reader and, when they read as a picture, plays them.
 #include "fuzzsetup.h"
-#include "metafile.h"
+#include "metafile/metafile.h"
 
 #include <algorithm>
 #include <cstddef>

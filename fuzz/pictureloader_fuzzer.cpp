@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the picture loader, as the content of a picture file, and draws what it
 // accepts.
 #include "fuzzsetup.h"
-#include "pictureloader.h"
+#include "picture/pictureloader.h"
 
 #include <QImage>
 #include <QPainter>

@@ -3,7 +3,7 @@
 //  - a line that decodes whole is written back as a line that decodes to the same settings;
 //  - settings built from the bytes (texts with quotes, commas, line breaks, lone surrogates, any
 //    numbers) are written as a line that decodes back to exactly those settings.
-#include "settingsline.h"
+#include "settings/settingsline.h"
 
 #include <QString>
 

@@ -1,8 +1,8 @@
-#include "decorationbox.h"
+#include "app/decorationbox.h"
 
-#include "rasterpicture.h"
-#include "resourcepaths.h"
-#include "twips.h"
+#include "picture/rasterpicture.h"
+#include "platform/twips.h"
+#include "resources/resourcepaths.h"
 
 #include <QMouseEvent>
 #include <QPainter>

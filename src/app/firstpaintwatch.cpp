@@ -1,4 +1,4 @@
-#include "firstpaintwatch.h"
+#include "app/firstpaintwatch.h"
 
 #include <QEvent>
 #include <QWidget>

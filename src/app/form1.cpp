@@ -1,16 +1,16 @@
-#include "form1.h"
+#include "app/form1.h"
 
-#include "decorationbox.h"
-#include "firstpaintwatch.h"
-#include "frmset.h"
-#include "inputcodes.h"
-#include "programfile.h"
-#include "rasterpicture.h"
-#include "resourcepaths.h"
-#include "rollsignbox.h"
-#include "signboardbox.h"
-#include "soundoutput.h"
-#include "twips.h"
+#include "app/decorationbox.h"
+#include "app/firstpaintwatch.h"
+#include "dialogs/frmset.h"
+#include "picture/rasterpicture.h"
+#include "platform/inputcodes.h"
+#include "platform/programfile.h"
+#include "platform/soundoutput.h"
+#include "platform/twips.h"
+#include "resources/resourcepaths.h"
+#include "rollsign/rollsignbox.h"
+#include "signboard/signboardbox.h"
 
 #include <QAction>
 #include <QCloseEvent>

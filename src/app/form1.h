@@ -1,13 +1,13 @@
 #pragma once
 
-#include "dooranimation.h"
-#include "doorleaves.h"
-#include "doorsounds.h"
-#include "paneldoorcontrols.h"
-#include "picture.h"
-#include "signboard.h"
-#include "rollsign.h"
-#include "signboardframe.h"
+#include "app/paneldoorcontrols.h"
+#include "doors/dooranimation.h"
+#include "doors/doorleaves.h"
+#include "doors/doorsounds.h"
+#include "picture/picture.h"
+#include "rollsign/rollsign.h"
+#include "signboard/signboard.h"
+#include "signboard/signboardframe.h"
 
 #include <QPointer>
 #include <QWidget>

@@ -1,8 +1,8 @@
 // The bus window's operations that open the modal dialogs.
-#include "form1.h"
-#include "frmset.h"
-#include "frmshowversion.h"
-#include "programfile.h"
+#include "app/form1.h"
+#include "dialogs/frmset.h"
+#include "dialogs/frmshowversion.h"
+#include "platform/programfile.h"
 
 void Form1::MnuEditHkPic_Click()
 {

@@ -1,6 +1,6 @@
 // The door operations of the bus window.
-#include "form1.h"
-#include "frmset.h"
+#include "app/form1.h"
+#include "dialogs/frmset.h"
 
 #include <QAbstractButton>
 #include <QLabel>

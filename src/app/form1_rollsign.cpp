@@ -1,10 +1,10 @@
 // The roll-sign operations of the bus window.
-#include "facepicture.h"
-#include "form1.h"
-#include "frmbrowsedir.h"
-#include "frmset.h"
-#include "messageboxes.h"
-#include "rollsignbox.h"
+#include "app/form1.h"
+#include "dialogs/frmbrowsedir.h"
+#include "dialogs/frmset.h"
+#include "platform/messageboxes.h"
+#include "rollsign/facepicture.h"
+#include "rollsign/rollsignbox.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,13 +1,13 @@
 // The settings file: written when the bus window closes, read while it loads.
-#include "firstpaintwatch.h"
-#include "form1.h"
-#include "frmset.h"
-#include "messageboxes.h"
-#include "programfile.h"
-#include "rollsign.h"
-#include "settingsfile.h"
-#include "settingsline.h"
-#include "twips.h"
+#include "app/firstpaintwatch.h"
+#include "app/form1.h"
+#include "dialogs/frmset.h"
+#include "platform/messageboxes.h"
+#include "platform/programfile.h"
+#include "platform/twips.h"
+#include "rollsign/rollsign.h"
+#include "settings/settingsfile.h"
+#include "settings/settingsline.h"
 
 #include <QAction>
 #include <QRadioButton>

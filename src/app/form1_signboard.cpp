@@ -1,9 +1,9 @@
 // The signboard and frame operations of the bus window.
-#include "form1.h"
-#include "openfiledialog.h"
-#include "pictureloader.h"
-#include "signboardbox.h"
-#include "twips.h"
+#include "app/form1.h"
+#include "picture/pictureloader.h"
+#include "platform/openfiledialog.h"
+#include "platform/twips.h"
+#include "signboard/signboardbox.h"
 
 #include <QAction>
 #include <QCursor>

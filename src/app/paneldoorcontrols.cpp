@@ -1,6 +1,6 @@
-#include "paneldoorcontrols.h"
+#include "app/paneldoorcontrols.h"
 
-#include "frmset.h"
+#include "dialogs/frmset.h"
 
 #include <QAbstractButton>
 #include <QScrollBar>

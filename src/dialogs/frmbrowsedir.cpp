@@ -1,7 +1,7 @@
-#include "frmbrowsedir.h"
+#include "dialogs/frmbrowsedir.h"
 
-#include "folderbrowser.h"
-#include "twips.h"
+#include "platform/folderbrowser.h"
+#include "platform/twips.h"
 
 #include <QIcon>
 #include <QKeyEvent>

@@ -1,9 +1,9 @@
-#include "frmset.h"
+#include "dialogs/frmset.h"
 
-#include "fonts.h"
-#include "picturetoggle.h"
-#include "resourcepaths.h"
-#include "twips.h"
+#include "dialogs/picturetoggle.h"
+#include "platform/fonts.h"
+#include "platform/twips.h"
+#include "resources/resourcepaths.h"
 
 #include <QCloseEvent>
 #include <QFrame>

@@ -1,11 +1,11 @@
-#include "frmshowversion.h"
+#include "dialogs/frmshowversion.h"
 
-#include "fonts.h"
-#include "messageboxes.h"
-#include "programfile.h"
-#include "resourcepaths.h"
-#include "twips.h"
-#include "urlopener.h"
+#include "platform/fonts.h"
+#include "platform/messageboxes.h"
+#include "platform/programfile.h"
+#include "platform/twips.h"
+#include "platform/urlopener.h"
+#include "resources/resourcepaths.h"
 
 #include <QIcon>
 #include <QLabel>

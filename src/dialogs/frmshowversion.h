@@ -1,6 +1,6 @@
 #pragma once
 
-#include "makerlibrary.h"
+#include "platform/makerlibrary.h"
 
 #include <QDialog>
 

@@ -1,4 +1,4 @@
-#include "picturetoggle.h"
+#include "dialogs/picturetoggle.h"
 
 #include <QPainter>
 #include <QStyle>

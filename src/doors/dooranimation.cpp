@@ -1,8 +1,8 @@
-#include "dooranimation.h"
+#include "doors/dooranimation.h"
 
-#include "doorleaves.h"
-#include "doorsounds.h"
-#include "pacer.h"
+#include "doors/doorleaves.h"
+#include "doors/doorsounds.h"
+#include "platform/pacer.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "doorcontrols.h"
+#include "doors/doorcontrols.h"
 
 #include <QRect>
 

@@ -1,4 +1,4 @@
-#include "doorleaves.h"
+#include "doors/doorleaves.h"
 
 QRect DoorLeaves::middleLeaf(int index) const
 {

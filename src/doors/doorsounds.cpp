@@ -1,7 +1,7 @@
-#include "doorsounds.h"
+#include "doors/doorsounds.h"
 
-#include "resourcepaths.h"
-#include "soundoutput.h"
+#include "platform/soundoutput.h"
+#include "resources/resourcepaths.h"
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "metafileplayer_p.h"
+#include "metafile/metafileplayer_p.h"
 
 // The parts of the EMF player that its two record files share: the record types, the readers of
 // common parameters, and the records that set state (mapping, attributes, objects, clipping).

@@ -1,4 +1,4 @@
-#include "emfrecords_p.h"
+#include "metafile/emfrecords_p.h"
 
 namespace Metafile::Emf {
 

@@ -1,7 +1,7 @@
-#include "metafile.h"
+#include "metafile/metafile.h"
 
-#include "metafileplayer_p.h"
-#include "picturelimits.h"
+#include "core/picturelimits.h"
+#include "metafile/metafileplayer_p.h"
 
 #include <cmath>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "littleendian.h"
-#include "metafile.h"
-#include "result.h"
+#include "core/littleendian.h"
+#include "core/result.h"
+#include "metafile/metafile.h"
 
 #include <QBrush>
 #include <QColor>

@@ -1,4 +1,4 @@
-#include "metafileplayer_p.h"
+#include "metafile/metafileplayer_p.h"
 
 #include <algorithm>
 

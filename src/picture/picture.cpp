@@ -1,4 +1,4 @@
-#include "picture.h"
+#include "picture/picture.h"
 
 #include <QPainter>
 #include <QRectF>

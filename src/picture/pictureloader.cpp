@@ -1,8 +1,8 @@
-#include "pictureloader.h"
+#include "picture/pictureloader.h"
 
-#include "littleendian.h"
-#include "metafile.h"
-#include "picturelimits.h"
+#include "core/littleendian.h"
+#include "core/picturelimits.h"
+#include "metafile/metafile.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "picture.h"
-#include "result.h"
+#include "core/result.h"
+#include "picture/picture.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "rasterpicture.h"
+#include "picture/rasterpicture.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "inputcodes.h"
+#include "platform/inputcodes.h"
 
 namespace InputCodes {
 

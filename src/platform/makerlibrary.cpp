@@ -1,6 +1,6 @@
-#include "makerlibrary.h"
+#include "platform/makerlibrary.h"
 
-#include "qsk3res.h"
+#include "qsk3res/qsk3res.h"
 
 #include <QDir>
 #include <QFile>

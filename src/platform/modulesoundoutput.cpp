@@ -1,7 +1,7 @@
-#include "modulesoundoutput.h"
+#include "platform/modulesoundoutput.h"
 
-#include "programfile.h"
-#include "soundmodule.h"
+#include "platform/programfile.h"
+#include "platform/soundmodule.h"
 
 #include <QDir>
 

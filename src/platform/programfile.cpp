@@ -1,4 +1,4 @@
-#include "programfile.h"
+#include "platform/programfile.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "qtfolderbrowser.h"
+#include "platform/qtfolderbrowser.h"
 
 #include <QDir>
 #include <QFileDialog>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "folderbrowser.h"
+#include "platform/folderbrowser.h"
 
 // The folder browser as a Qt folder dialog: folders only, starting at the computer's drives on
 // Windows and at the file-system root elsewhere. Returns a native path; a root keeps its trailing

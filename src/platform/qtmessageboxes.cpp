@@ -1,4 +1,4 @@
-#include "qtmessageboxes.h"
+#include "platform/qtmessageboxes.h"
 
 #include <QMessageBox>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "messageboxes.h"
+#include "platform/messageboxes.h"
 
 class QtMessageBoxes final : public MessageBoxes
 {

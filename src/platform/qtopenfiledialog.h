@@ -1,6 +1,6 @@
 #pragma once
 
-#include "openfiledialog.h"
+#include "platform/openfiledialog.h"
 
 // The Open-file dialog of the platform, through QFileDialog (the native one where there is one).
 class QtOpenFileDialog final : public OpenFileDialog

@@ -1,6 +1,6 @@
-#include "qtsoundoutput.h"
+#include "platform/qtsoundoutput.h"
 
-#include "wavefile.h"
+#include "platform/wavefile.h"
 
 #include <QAudioDevice>
 #include <QAudioFormat>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "soundoutput.h"
+#include "platform/soundoutput.h"
 
 #include <QThread>
 

@@ -1,4 +1,4 @@
-#include "qturlopener.h"
+#include "platform/qturlopener.h"
 
 #include <QDesktopServices>
 #include <QUrl>

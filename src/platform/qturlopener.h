@@ -1,6 +1,6 @@
 #pragma once
 
-#include "urlopener.h"
+#include "platform/urlopener.h"
 
 // Opens web addresses with QDesktopServices, in the user's default browser.
 class QtUrlOpener final : public UrlOpener

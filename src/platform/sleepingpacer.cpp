@@ -1,4 +1,4 @@
-#include "sleepingpacer.h"
+#include "platform/sleepingpacer.h"
 
 #include <thread>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "pacer.h"
+#include "platform/pacer.h"
 
 // The real pacer: pause units are wall-clock time. The deadline is counted from the start of a
 // movement rather than from the moment a wait begins, so the time the steps take and any

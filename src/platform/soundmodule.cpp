@@ -1,6 +1,6 @@
-#include "soundmodule.h"
+#include "platform/soundmodule.h"
 
-#include "qtsoundoutput.h"
+#include "platform/qtsoundoutput.h"
 
 #include <QObject>
 

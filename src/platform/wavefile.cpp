@@ -1,6 +1,6 @@
-#include "wavefile.h"
+#include "platform/wavefile.h"
 
-#include "littleendian.h"
+#include "core/littleendian.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "qsk3res.h"
+#include "qsk3res/qsk3res.h"
 
 #include <stdlib.h>
 #include <string.h>

@@ -1,6 +1,6 @@
-#include "facepicture.h"
+#include "rollsign/facepicture.h"
 
-#include "picturelimits.h"
+#include "core/picturelimits.h"
 
 #include <QFileInfo>
 #include <QImageReader>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "pictureloader.h"
+#include "picture/pictureloader.h"
 
 #include <QSize>
 

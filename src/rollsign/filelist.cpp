@@ -1,4 +1,4 @@
-#include "filelist.h"
+#include "rollsign/filelist.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "rollsign.h"
+#include "rollsign/rollsign.h"
 
 #include <QDir>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "filelist.h"
+#include "rollsign/filelist.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
-#include "rollsignbox.h"
+#include "rollsign/rollsignbox.h"
 
-#include "inputcodes.h"
+#include "platform/inputcodes.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "picture.h"
+#include "picture/picture.h"
 
 #include <QWidget>
 

@@ -1,4 +1,4 @@
-#include "settingsline.h"
+#include "settings/settingsline.h"
 
 #include <QStringBuilder>
 

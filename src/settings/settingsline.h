@@ -1,7 +1,7 @@
 #pragma once
 
-#include "appsettings.h"
-#include "result.h"
+#include "core/result.h"
+#include "settings/appsettings.h"
 
 #include <QStringView>
 

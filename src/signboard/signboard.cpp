@@ -1,6 +1,6 @@
-#include "signboard.h"
+#include "signboard/signboard.h"
 
-#include "twips.h"
+#include "platform/twips.h"
 
 bool Signboard::setPicture(const Picture &picture)
 {

@@ -1,8 +1,8 @@
-#include "signboardbox.h"
+#include "signboard/signboardbox.h"
 
-#include "inputcodes.h"
-#include "signboard.h"
-#include "twips.h"
+#include "platform/inputcodes.h"
+#include "platform/twips.h"
+#include "signboard/signboard.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

@@ -1,4 +1,4 @@
-#include "signboardframe.h"
+#include "signboard/signboardframe.h"
 
 namespace {
 

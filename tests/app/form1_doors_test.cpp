@@ -1,7 +1,7 @@
+#include "app/form1.h"
+#include "dialogs/frmset.h"
 #include "fakes/fakepacer.h"
 #include "fakes/fakesoundoutput.h"
-#include "form1.h"
-#include "frmset.h"
 
 #include <QAbstractButton>
 #include <QLabel>

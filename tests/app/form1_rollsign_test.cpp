@@ -1,10 +1,10 @@
+#include "app/form1.h"
+#include "dialogs/frmbrowsedir.h"
+#include "dialogs/frmset.h"
 #include "fakes/fakefolderbrowser.h"
 #include "fakes/fakemessageboxes.h"
-#include "form1.h"
-#include "frmbrowsedir.h"
-#include "frmset.h"
-#include "rollsignbox.h"
-#include "signboardbox.h"
+#include "rollsign/rollsignbox.h"
+#include "signboard/signboardbox.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,12 +1,12 @@
+#include "app/form1.h"
+#include "app/terminationsignals.h"
+#include "dialogs/frmset.h"
 #include "fakes/fakemessageboxes.h"
 #include "fakes/fakepacer.h"
 #include "fakes/fakesoundoutput.h"
-#include "form1.h"
-#include "frmset.h"
-#include "rollsignbox.h"
+#include "rollsign/rollsignbox.h"
 #include "settings/writefault.h"
-#include "signboardbox.h"
-#include "terminationsignals.h"
+#include "signboard/signboardbox.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,6 +1,6 @@
+#include "app/form1.h"
 #include "fakes/fakeopenfiledialog.h"
-#include "form1.h"
-#include "signboardbox.h"
+#include "signboard/signboardbox.h"
 
 #include <QAction>
 #include <QFile>

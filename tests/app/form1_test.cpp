@@ -1,9 +1,9 @@
+#include "app/form1.h"
+#include "dialogs/frmset.h"
 #include "fakes/fakesoundoutput.h"
-#include "form1.h"
-#include "frmset.h"
-#include "programfile.h"
-#include "rollsignbox.h"
-#include "signboardbox.h"
+#include "platform/programfile.h"
+#include "rollsign/rollsignbox.h"
+#include "signboard/signboardbox.h"
 
 #include <QAction>
 #include <QGroupBox>

@@ -1,8 +1,8 @@
+#include "app/form1.h"
+#include "dialogs/frmset.h"
+#include "dialogs/frmshowversion.h"
 #include "fakes/fakemessageboxes.h"
 #include "fakes/fakeurlopener.h"
-#include "form1.h"
-#include "frmset.h"
-#include "frmshowversion.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,5 +1,5 @@
-#include "platformchoice.h"
-#include "translations.h"
+#include "app/platformchoice.h"
+#include "app/translations.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>

@@ -1,5 +1,5 @@
+#include "dialogs/frmbrowsedir.h"
 #include "fakes/fakefolderbrowser.h"
-#include "frmbrowsedir.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -1,4 +1,4 @@
-#include "frmset.h"
+#include "dialogs/frmset.h"
 
 #include <QAbstractButton>
 #include <QApplication>

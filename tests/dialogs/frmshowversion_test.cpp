@@ -1,8 +1,8 @@
+#include "dialogs/frmshowversion.h"
 #include "fakes/fakemessageboxes.h"
 #include "fakes/fakeurlopener.h"
-#include "frmshowversion.h"
-#include "makerlibrary.h"
-#include "programfile.h"
+#include "platform/makerlibrary.h"
+#include "platform/programfile.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "dooranimation.h"
-#include "doorleaves.h"
-#include "doorsounds.h"
+#include "doors/dooranimation.h"
+#include "doors/doorleaves.h"
+#include "doors/doorsounds.h"
 #include "fakes/fakepacer.h"
 #include "fakes/fakesoundoutput.h"
 

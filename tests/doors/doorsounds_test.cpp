@@ -1,6 +1,6 @@
-#include "doorsounds.h"
+#include "doors/doorsounds.h"
 #include "fakes/fakesoundoutput.h"
-#include "wavefile.h"
+#include "platform/wavefile.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "folderbrowser.h"
+#include "platform/folderbrowser.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "messageboxes.h"
+#include "platform/messageboxes.h"
 
 #include <QList>
 #include <QString>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "openfiledialog.h"
+#include "platform/openfiledialog.h"
 
 #include <QList>
 #include <QString>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "urlopener.h"
+#include "platform/urlopener.h"
 
 #include <QList>
 #include <QUrl>

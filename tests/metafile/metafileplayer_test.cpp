@@ -1,6 +1,6 @@
 #include "emfwriter.h"
-#include "metafile.h"
-#include "pictureloader.h"
+#include "metafile/metafile.h"
+#include "picture/pictureloader.h"
 
 #include <QImage>
 #include <QPainter>

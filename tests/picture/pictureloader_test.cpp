@@ -1,4 +1,4 @@
-#include "pictureloader.h"
+#include "picture/pictureloader.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -1,5 +1,5 @@
-#include "rasterpicture.h"
-#include "resourcepaths.h"
+#include "picture/rasterpicture.h"
+#include "resources/resourcepaths.h"
 
 #include <QPainter>
 #include <QTest>

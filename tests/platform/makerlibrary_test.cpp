@@ -1,4 +1,4 @@
-#include "makerlibrary.h"
+#include "platform/makerlibrary.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,8 +3,8 @@
 //   playdoorsounds wait:101 sleep:500 async:102 ...
 // wait:ID blocks like the opening sound, async:ID starts a sound in the background, sleep:MS waits.
 // Each step is printed with the time it began, in milliseconds from the start.
-#include "doorsounds.h"
-#include "modulesoundoutput.h"
+#include "doors/doorsounds.h"
+#include "platform/modulesoundoutput.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,4 +1,4 @@
-#include "qtopenfiledialog.h"
+#include "platform/qtopenfiledialog.h"
 
 #include <QTest>
 

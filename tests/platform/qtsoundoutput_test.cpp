@@ -1,8 +1,8 @@
-#include "doorsounds.h"
-#include "modulesoundoutput.h"
-#include "programfile.h"
-#include "qtsoundoutput.h"
-#include "wavefile.h"
+#include "doors/doorsounds.h"
+#include "platform/modulesoundoutput.h"
+#include "platform/programfile.h"
+#include "platform/qtsoundoutput.h"
+#include "platform/wavefile.h"
 
 #include <QDir>
 #include <QLibraryInfo>

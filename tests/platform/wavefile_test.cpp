@@ -1,4 +1,4 @@
-#include "wavefile.h"
+#include "platform/wavefile.h"
 
 #include <QTest>
 #include <QtEndian>

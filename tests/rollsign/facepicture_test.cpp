@@ -1,4 +1,4 @@
-#include "facepicture.h"
+#include "rollsign/facepicture.h"
 
 #include <QBuffer>
 #include <QFile>

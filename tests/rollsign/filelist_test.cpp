@@ -1,4 +1,4 @@
-#include "filelist.h"
+#include "rollsign/filelist.h"
 
 #include <QDir>
 #include <QFile>

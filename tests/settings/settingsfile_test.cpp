@@ -1,5 +1,5 @@
-#include "settingsfile.h"
-#include "settingsline.h"
+#include "settings/settingsfile.h"
+#include "settings/settingsline.h"
 #include "settingsloopcontent.h"
 #include "writefault.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settingsline.h"
+#include "settings/settingsline.h"
 
 // The two settings lines the save loop alternates between. Each carries a long reserved text, so
 // that writing it takes long enough for a kill to land in the middle of a write.

@@ -2,7 +2,7 @@
 // kills it at random moments. Usage: settings_save_loop <file>
 // It alternates between the two lines of settingsloopcontent.h and prints "saved" once the first
 // save is complete.
-#include "settingsfile.h"
+#include "settings/settingsfile.h"
 #include "settingsloopcontent.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
-#include "signboard.h"
-#include "signboardbox.h"
-#include "signboardframe.h"
+#include "signboard/signboard.h"
+#include "signboard/signboardbox.h"
+#include "signboard/signboardframe.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 /* Stand-ins for the maker's resource library, one per behaviour, chosen when compiled:
  * FAKE_ADDRESS the text RovandaHpURL returns, FAKE_RETURNS_NULL a failed call,
  * FAKE_WITHOUT_ADDRESS_FUNCTION a library that lacks RovandaHpURL. */
-#include "qsk3res.h"
+#include "qsk3res/qsk3res.h"
 
 #include <stdlib.h>
 #include <string.h>
