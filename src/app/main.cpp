@@ -15,7 +15,7 @@
 
 // The start-up benchmark builds a variant of the program that reports its first paints.
 #ifdef PORUKANO_STARTUP_PROBE
-#include "firstpaintprobe.h"
+#include "app/firstpaintprobe.h"
 #endif
 
 int main(int argc, char *argv[])

@@ -1,4 +1,4 @@
-#include "firstpaintprobe.h"
+#include "app/firstpaintprobe.h"
 
 #include <QCoreApplication>
 #include <QEvent>
