@@ -79,6 +79,7 @@ void Form1Test::press_opensMenuOnlyForRightButtonOnBusFrameOrSignboard_data()
     const QPoint bus(150, 20), post(227, 149), signboard(277, 149), front(62, 119), middle(419, 121);
     QTest::newRow("bare bus, right") << bus << int(Qt::RightButton) << 1;
     QTest::newRow("bare bus, left") << bus << int(Qt::LeftButton) << 0;
+    QTest::newRow("bare bus, middle") << bus << int(Qt::MiddleButton) << 0;
     QTest::newRow("frame post, right") << post << int(Qt::RightButton) << 1;
     QTest::newRow("signboard, right") << signboard << int(Qt::RightButton) << 1;
     QTest::newRow("signboard, middle") << signboard << int(Qt::MiddleButton) << 0;
