@@ -4,7 +4,6 @@
 #include "fakes/fakesoundoutput.h"
 
 #include <QAbstractButton>
-#include <QLabel>
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
@@ -72,12 +71,8 @@ void Form1DoorsTest::toggles_moveTheDoorsAtTheirBarsLiveSpeed()
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     PaintCounter paints(form);
     form.installEventFilter(&paints);
-    // The speed labels read 0 until their bar moves, then the bar's value.
-    QCOMPARE(panel->lblMaeSpeed()->text(), QStringLiteral("0"));
     panel->HScroll1()->setValue(1);
     panel->HScroll2()->setValue(1234);
-    QCOMPARE(panel->lblMaeSpeed()->text(), QStringLiteral("1"));
-    QCOMPARE(panel->lblNakaSpeed()->text(), QStringLiteral("1234"));
     panel->Option1(mode)->setChecked(true);
     // The front bar moved during the movement counts from the next pause on.
     pacer.onPause = [panel](int index) {

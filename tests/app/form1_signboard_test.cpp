@@ -93,7 +93,6 @@ void Form1SignboardTest::setPicture_failureChangesNothing_data()
     QTest::addColumn<QString>("answer");
     QTest::newRow("cancelled") << QString();
     QTest::newRow("not a picture") << QStringLiteral("text.bmp");
-    QTest::newRow("missing file") << QStringLiteral("gone.gif");
 }
 
 void Form1SignboardTest::setPicture_failureChangesNothing()

@@ -32,7 +32,6 @@ void StartupTest::platformFor_data()
     QTest::newRow("X11 session") << QByteArray() << QByteArray() << QByteArray();
     QTest::newRow("Wayland session: X11 first") << QByteArray("wayland-0") << QByteArray() << QByteArray("xcb;wayland");
     QTest::newRow("the user's choice stays") << QByteArray("wayland-0") << QByteArray("wayland") << QByteArray();
-    QTest::newRow("chosen on X11 too") << QByteArray() << QByteArray("offscreen") << QByteArray();
 }
 
 void StartupTest::platformFor()
