@@ -42,14 +42,9 @@ def bmp(width, height, rgb):
     return header + info + pixels
 
 
-def tools_missing():
-    """Names of the programs the harness needs that are not installed."""
-    needed = ["Xvfb", "openbox", "xdotool", "wmctrl", "import", "xprop"]
-    return [tool for tool in needed if shutil.which(tool) is None]
-
-
 def skip_unless_tools(test_case_class):
-    missing = tools_missing()
+    needed = ["Xvfb", "openbox", "xdotool", "wmctrl", "import", "xprop"]
+    missing = [tool for tool in needed if shutil.which(tool) is None]
     return unittest.skipIf(bool(missing), "missing tools: " + ", ".join(missing))(test_case_class)
 
 
@@ -110,14 +105,13 @@ def _descendants(pid):
 
 class Session:
     def __init__(self, settings_line=None, files=None, program_name="KT41A0001", with_library=True,
-                 screen=(1280, 800), window_manager=True, env=None, start_program=True, installed_in=None,
+                 screen=(1280, 800), env=None, start_program=True, installed_in=None,
                  accessibility=False):
         self.settings_line = settings_line
         self.files = files or {}
         self.program_name = program_name
         self.with_library = with_library
         self.screen = screen
-        self.window_manager = window_manager
         self.extra_env = env or {}
         self.start_program = start_program
         self.installed_in = installed_in  # run the program where it is installed instead of a copy
@@ -149,8 +143,7 @@ class Session:
         self._runtime = tempfile.mkdtemp(prefix="porukano-xdg-")
         os.chmod(self._runtime, 0o700)
         self._start_xvfb()
-        if self.window_manager:
-            self._start_wm()
+        self._start_wm()
         if self.accessibility:
             self._start_buses()
         self._copy_program()

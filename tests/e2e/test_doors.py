@@ -60,7 +60,6 @@ class DoorsTest(unittest.TestCase):
 
             d.toggle(CHECK1)
             front_open = d.settled()
-            s.screenshot("front_open.png")
             self.assertGreater(changed_share(d.region(front_open, FRONT), d.region(shut, FRONT)), 0.5)
             self.assertEqual(d.region(front_open, MIDDLE_LEFT), d.region(shut, MIDDLE_LEFT))
 
@@ -69,7 +68,6 @@ class DoorsTest(unittest.TestCase):
 
             d.toggle(CHECK2)
             middle_open = d.settled()
-            s.screenshot("middle_open.png")
             for area in (MIDDLE_LEFT, MIDDLE_RIGHT):
                 self.assertGreater(changed_share(d.region(middle_open, area), d.region(shut, area)), 0.5)
             self.assertEqual(d.region(middle_open, FRONT), d.region(shut, FRONT))

@@ -23,6 +23,10 @@ class PackageTest(unittest.TestCase):
                        stderr=subprocess.STDOUT, timeout=240)
         cls.tarball = glob.glob(os.path.join(cls.work, "KT41A0001-*.tar.gz"))[0]
         cls.zipfile = glob.glob(os.path.join(cls.work, "KT41A0001-*.zip"))[0]
+        place = os.path.join(cls.work, "porukano unpacked")
+        with tarfile.open(cls.tarball) as tar:
+            tar.extractall(place)
+        cls.folder = os.path.join(place, os.listdir(place)[0])
 
     @classmethod
     def tearDownClass(cls):
@@ -45,54 +49,39 @@ class PackageTest(unittest.TestCase):
                         "the maker's resource library beside the program")
 
     def test_unpackedFolder_runsAndWritesSettingsBesideItself(self):
-        place = tempfile.mkdtemp(prefix="porukano unpacked ")
-        try:
-            with tarfile.open(self.tarball) as tar:
-                tar.extractall(place)
-            folder = os.path.join(place, os.listdir(place)[0])
-            with harness.Session(installed_in=folder) as s:
-                bus = s.window(harness.BUS_TITLE)
-                s.window(harness.PANEL_TITLE)
-                # Its sound output comes from its own folder.
-                self.assertTrue(s.wait_loaded(os.path.join(folder, harness.SOUND_MODULE)))
-                s.close(bus)
-                self.assertEqual(s.wait_exit(10), 0)
-            settings = os.path.join(folder, "KT41A0001.ini")
-            self.assertTrue(os.path.isfile(settings))
-            with open(settings, "rb") as f:
-                line = f.read()
-            self.assertTrue(line.endswith(b"\r\n"))
-            self.assertEqual(line.count(b","), 15)
-        finally:
-            shutil.rmtree(place, ignore_errors=True)
+        with harness.Session(installed_in=self.folder) as s:
+            bus = s.window(harness.BUS_TITLE)
+            s.window(harness.PANEL_TITLE)
+            # Its sound output comes from its own folder.
+            self.assertTrue(s.wait_loaded(os.path.join(self.folder, harness.SOUND_MODULE)))
+            s.close(bus)
+            self.assertEqual(s.wait_exit(10), 0)
+        with open(os.path.join(self.folder, "KT41A0001.ini"), "rb") as f:
+            line = f.read()
+        self.assertTrue(line.endswith(b"\r\n"))
+        self.assertEqual(line.count(b","), 15)
 
     @unittest.skipIf(shutil.which("desktop-file-validate") is None, "desktop-file-validate missing")
     def test_desktopEntryAndLauncher_areValidAndRemovable(self):
-        place = tempfile.mkdtemp(prefix="porukano-launcher-")
-        try:
-            with tarfile.open(self.tarball) as tar:
-                tar.extractall(place)
-            folder = os.path.join(place, os.listdir(place)[0])
-            subprocess.run(["desktop-file-validate", os.path.join(folder, "porukano.desktop")], check=True)
+        folder = self.folder
+        subprocess.run(["desktop-file-validate", os.path.join(folder, "porukano.desktop")], check=True)
 
-            data = os.path.join(place, "data")
-            env = dict(os.environ, XDG_DATA_HOME=data)
-            subprocess.run([os.path.join(folder, "install-launcher.sh")], env=env, check=True,
-                           stdout=subprocess.DEVNULL)
-            entry = os.path.join(data, "applications", "porukano.desktop")
-            subprocess.run(["desktop-file-validate", entry], check=True)
-            with open(entry, encoding="utf-8") as f:
-                text = f.read()
-            self.assertIn(f'Exec="{folder}/KT41A0001"', text)
-            self.assertIn(f"Path={folder}\n", text)
-            self.assertTrue(os.path.isfile(os.path.join(data, "icons/hicolor/256x256/apps/porukano.png")))
+        data = os.path.join(self.work, "data")
+        env = dict(os.environ, XDG_DATA_HOME=data)
+        launcher = os.path.join(folder, "install-launcher.sh")
+        subprocess.run([launcher], env=env, check=True, stdout=subprocess.DEVNULL)
+        entry = os.path.join(data, "applications", "porukano.desktop")
+        icon = os.path.join(data, "icons/hicolor/256x256/apps/porukano.png")
+        subprocess.run(["desktop-file-validate", entry], check=True)
+        with open(entry, encoding="utf-8") as f:
+            text = f.read()
+        self.assertIn(f'Exec="{folder}/KT41A0001"', text)
+        self.assertIn(f"Path={folder}\n", text)
+        self.assertTrue(os.path.isfile(icon))
 
-            subprocess.run([os.path.join(folder, "install-launcher.sh"), "--remove"], env=env, check=True,
-                           stdout=subprocess.DEVNULL)
-            self.assertFalse(os.path.exists(entry))
-            self.assertFalse(os.path.exists(os.path.join(data, "icons/hicolor/256x256/apps/porukano.png")))
-        finally:
-            shutil.rmtree(place, ignore_errors=True)
+        subprocess.run([launcher, "--remove"], env=env, check=True, stdout=subprocess.DEVNULL)
+        self.assertFalse(os.path.exists(entry))
+        self.assertFalse(os.path.exists(icon))
 
 
 if __name__ == "__main__":

@@ -68,7 +68,6 @@ class SignboardTest(unittest.TestCase):
         for x, y, w, h in frame_around(*BOX):
             self.assertNotIn(LIGHT, shot.region(ox + x + 1, oy + y + 1, w - 2, min(h, 10) - 2))
 
-
     def test_pictureChosenInTheOpenDialog_sizesTheBoxAndPlacesTheFrame(self):
         s, (ox, oy) = self.s, self.origin
         s.click(self.bus, BOX[0] + 47, BOX[1] + 15, button=3, settle=0.6)

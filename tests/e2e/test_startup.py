@@ -1,7 +1,6 @@
 """The program starts with the bus window and the settings panel, and ends with the bus window."""
 
 import os
-import subprocess
 import time
 import unittest
 
@@ -60,24 +59,6 @@ class StartupTest(unittest.TestCase):
     def test_title_followsTheProgramFileName(self):
         with harness.Session(program_name="abc") as s:
             s.window("ポルカノ\u3000-\u3000abc")
-
-    def test_rightClickOnBareBus_opensSignboardMenu_leftClickDoesNot(self):
-        with harness.Session() as s:
-            bus = s.window(harness.BUS_TITLE)
-            s.move(s.window(harness.PANEL_TITLE), 900, 0)
-            s.move(bus, 0, 300)
-            ox, oy = s.client_origin(bus)
-            point = (150, 20)
-            before = s.screenshot()
-            s.click(bus, *point, button=1)
-            after_left = s.screenshot()
-            menu_area = (ox + point[0] + 5, oy + point[1] + 5, 100, 80)
-            self.assertEqual(before.region(*menu_area), after_left.region(*menu_area))
-
-            s.click(bus, *point, button=3, settle=0.6)
-            after_right = s.screenshot("menu.png")
-            self.assertNotEqual(before.region(*menu_area), after_right.region(*menu_area))
-            s._run(["xdotool", "key", "Escape"])
 
 
 if __name__ == "__main__":

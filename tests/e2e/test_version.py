@@ -44,12 +44,6 @@ def read_lines(path, count, timeout=10):
 
 @harness.skip_unless_tools
 class VersionWindowTest(unittest.TestCase):
-    def open_version_window(self, s):
-        bus = s.window(harness.BUS_TITLE)
-        panel = s.window(harness.PANEL_TITLE)
-        s.click(panel, *PANEL_VERSION_BUTTON)
-        return bus, s.window(VERSION_TITLE)
-
     def test_withLibrary_linkOpensTheMakersPageEachClick(self):
         scratch = tempfile.mkdtemp(prefix="porukano-browser-")
         bin_dir, log = fake_browser(scratch)

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QByteArray>
-#include <QRect>
+#include <QSize>
 
 #include <initializer_list>
 
@@ -10,38 +10,20 @@
 class EmfWriter
 {
 public:
-    explicit EmfWriter(QSize size, quint32 handles = 16)
+    explicit EmfWriter(QSize size)
     {
-        // Reference device at exactly 96 dots per inch: 960 pixels in 254 millimetres.
-        put(1, {88}); // type and size; the size is fixed below
-        putRect(QRect(0, 0, size.width() - 1, size.height() - 1));
-        putInt(0);
-        putInt(0);
-        putInt(size.width() * 2540 / 96);
-        putInt(size.height() * 2540 / 96);
-        putInt(0x464D4520); // signature
-        putInt(0x10000); // version
-        putInt(0); // bytes, fixed at the end
-        putInt(0); // records
-        m_data.append(char(handles & 0xff)).append(char((handles >> 8) & 0xff));
-        m_data.append(2, '\0');
-        putInt(0); // description
-        putInt(0);
-        putInt(0); // palette entries
-        putInt(960);
-        putInt(960);
-        putInt(254);
-        putInt(254);
+        const int w = size.width(), h = size.height();
+        // Type, header size, bounds in pixels, frame in hundredths of a millimetre.
+        m_data = ints({1, 88, 0, 0, w - 1, h - 1, 0, 0, w * 2540 / 96, h * 2540 / 96});
+        // Signature, version, bytes (fixed in finish()), records, 16 handles, no description, no
+        // palette, and a reference device at exactly 96 dots per inch: 960 pixels in 254 millimetres.
+        m_data += ints({0x464D4520, 0x10000, 0, 0, 16, 0, 0, 0, 960, 960, 254, 254});
     }
 
     // A record of `type` with 32-bit parameters.
     EmfWriter &record(quint32 type, std::initializer_list<qint32> params)
     {
-        putInt(qint32(type));
-        putInt(qint32(8 + 4 * params.size()));
-        for (const qint32 p : params) {
-            putInt(p);
-        }
+        m_data += ints({qint32(type), qint32(8 + 4 * params.size())}) + ints(params);
         return *this;
     }
 
@@ -51,9 +33,7 @@ public:
         while (params.size() % 4 != 0) {
             params.append('\0');
         }
-        putInt(qint32(type));
-        putInt(qint32(8 + params.size()));
-        m_data.append(params);
+        m_data += ints({qint32(type), qint32(8 + params.size())}) + params;
         return *this;
     }
 
@@ -66,7 +46,6 @@ public:
         return data;
     }
 
-    // Little helpers for raw parameters.
     static QByteArray ints(std::initializer_list<qint32> values)
     {
         QByteArray out;
@@ -77,22 +56,6 @@ public:
     }
 
 private:
-    void put(qint32 a, std::initializer_list<qint32> rest)
-    {
-        putInt(a);
-        for (const qint32 v : rest) {
-            putInt(v);
-        }
-    }
-    void putInt(qint32 v) { m_data.append(reinterpret_cast<const char *>(&v), 4); }
-    void putRect(const QRect &r)
-    {
-        putInt(r.left());
-        putInt(r.top());
-        putInt(r.right());
-        putInt(r.bottom());
-    }
-
     QByteArray m_data;
 };
 
@@ -129,6 +92,5 @@ constexpr quint32 ExtCreateFontIndirectW = 82;
 constexpr quint32 ExtTextOutW = 84;
 constexpr quint32 PolyBezier16 = 85;
 constexpr quint32 NullPen = 0x80000008;
-constexpr quint32 NullBrush = 0x80000005;
 constexpr quint32 WhiteBrush = 0x80000000;
 } // namespace Emr

@@ -69,8 +69,6 @@ void RasterPictureTest::draw_isOneSmoothCopyAtThePaintersRatio_data()
     QTest::addColumn<QRectF>("target");
     QTest::newRow("unscaled, 100 %") << 1.0 << QRectF(10, 8, 56, 152);
     QTest::newRow("unscaled, 150 %") << 1.5 << QRectF(10, 8, 56, 152);
-    QTest::newRow("unscaled, 200 %") << 2.0 << QRectF(10, 8, 56, 152);
-    QTest::newRow("shut width") << 1.0 << QRectF(5, 3, 56, 153);
     QTest::newRow("narrowed by one twip") << 1.0 << QRectF(5, 3, 55.9333, 153);
     QTest::newRow("almost open, 150 %") << 1.5 << QRectF(5, 3, 7.3333, 153);
     QTest::newRow("fractional top, 200 %") << 2.0 << QRectF(5, 3.4, 30.5, 150.2);
@@ -125,8 +123,7 @@ void RasterPictureTest::prerenderedSvg_drawsAsTheSvgAtEveryRatio()
 
     // A drawing that cannot be read draws nothing, ahead or on the spot.
     const Picture missing = prerenderedSvgPicture(QStringLiteral(":/images/no-such.svg"), QSize(20, 20));
-    const QImage blank = paint(Picture(), 1.0, target);
-    QCOMPARE(paint(missing, 1.0, target), blank);
+    QCOMPARE(paint(missing, 1.0, target), paint(Picture(), 1.0, target));
     QCOMPARE(paint(missing, 2.0, target), paint(Picture(), 2.0, target));
 }
 

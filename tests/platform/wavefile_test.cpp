@@ -53,9 +53,8 @@ void WaveFileTest::parse_data()
         << riff(fmt8 + "LIST" + le32(3) + "abc" + QByteArray(1, 0) + "data" + le32(101) + samples) << true << 101 << 8;
     QTest::newRow("16-bit stereo keeps whole frames")
         << riff(fmtChunk(1, 2, 44100, 16) + "data" + le32(10) + QByteArray(10, 0)) << true << 8 << 16;
-    QTest::newRow("data claims more than there is: keeps what is there")
-        << riff(fmt8 + "data" + le32(1000000) + samples) << true << 101 << 8;
-    QTest::newRow("data size near 4 GiB") << riff(fmt8 + "data" + le32(0xFFFFFFFFu) + samples) << true << 101 << 8;
+    QTest::newRow("data claims more than there is, near 4 GiB: keeps what is there")
+        << riff(fmt8 + "data" + le32(0xFFFFFFFFu) + samples) << true << 101 << 8;
     QTest::newRow("empty") << QByteArray() << false << 0 << 0;
     QTest::newRow("not RIFF") << QByteArray("RIFX") + le32(4) + "WAVE" << false << 0 << 0;
     QTest::newRow("no data chunk") << riff(fmt8) << false << 0 << 0;
@@ -90,8 +89,6 @@ void WaveFileTest::duration_isFramesOverRate()
     clip.channels = 1;
     clip.sampleRate = 22050;
     clip.bitsPerSample = 8;
-    clip.samples = QByteArray(17640, char(0x80));
-    QCOMPARE(clip.duration(), std::chrono::milliseconds(800));
     clip.samples = QByteArray(55125, char(0x80));
     QCOMPARE(clip.duration(), std::chrono::milliseconds(2500));
     QCOMPARE(clip.silence(), char(0x80));
