@@ -4,8 +4,8 @@
 Starts a private PulseAudio server with a null sink, records the sink's monitor, lets
 `playdoorsounds` (the program's real audio output) play the opening sound to its end, the shutting
 sound in full, then the shutting sound cut off by the opening sound, and checks the recording: the
-lengths of the three stretches of tone (a wrong sample rate or channel count changes them), and
-that the cut-off sound stopped rather than playing on under the new one.
+tone's fundamental (22050 / 129 = 170.93 Hz), the lengths of the three stretches of tone, and that
+the cut-off sound stopped rather than playing on under the new one.
 
     realsound_test.py PATH_TO_PLAYDOORSOUNDS
 
@@ -21,6 +21,7 @@ import time
 from pathlib import Path
 
 RATE = 22050
+PERIOD = 129
 SKIP = 77
 WINDOW = 220  # 10 ms
 SCRIPT = ["wait:101", "sleep:500", "async:102", "sleep:3000", "async:102", "sleep:1000", "wait:101", "sleep:600"]
@@ -69,6 +70,22 @@ def tone_segments(samples):
         else:
             segments.append([start, end])
     return [s for s in segments if s[1] - s[0] > 0.05 * RATE]
+
+
+def fundamental(samples):
+    """The tone's frequency from the autocorrelation peak, refined between neighbouring lags."""
+    centred = [s - 128 for s in samples]
+    n = len(centred) - 200
+
+    def corr(lag):
+        return sum(centred[i] * centred[i + lag] for i in range(n))
+
+    lags = range(100, 161)
+    values = {lag: corr(lag) for lag in range(99, 162)}
+    best = max(lags, key=lambda lag: values[lag])
+    a, b, c = values[best - 1], values[best], values[best + 1]
+    shift = 0.5 * (a - c) / (a - 2 * b + c) if a - 2 * b + c != 0 else 0.0
+    return RATE / (best + shift)
 
 
 def main():
@@ -151,6 +168,13 @@ def main():
         print("peak:", peak)
         if peak > 80:
             raise AssertionError(f"two sounds were heard at once (peak {peak})")
+
+        start, end = segments[1]
+        middle = samples[start + RATE // 2 : start + RATE // 2 + RATE // 4]
+        frequency = fundamental(middle)
+        print(f"fundamental: {frequency:.2f} Hz")
+        if abs(frequency - RATE / PERIOD) > 1.0:
+            raise AssertionError(f"fundamental {frequency:.2f} Hz instead of {RATE / PERIOD:.2f} Hz")
         print("PASS")
     finally:
         stop(recorder)
