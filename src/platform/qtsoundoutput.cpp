@@ -213,13 +213,15 @@ QtSoundOutput::QtSoundOutput(BackendFactory makeBackend)
     m_thread.setObjectName(QStringLiteral("audio"));
     m_player = new AudioPlayer(std::move(makeBackend));
     m_player->moveToThread(&m_thread);
+    // The player goes on its own thread as the thread finishes, with the play requests still
+    // queued for it. (A delete posted to the thread could be left undelivered: quit() may end the
+    // loop before it is taken.)
+    QObject::connect(&m_thread, &QThread::finished, m_player, &QObject::deleteLater);
     m_thread.start();
 }
 
 QtSoundOutput::~QtSoundOutput()
 {
-    AudioPlayer *player = m_player;
-    QMetaObject::invokeMethod(player, [player] { delete player; });
     m_thread.quit();
     if (!m_thread.wait(StopTimeoutMs)) {
         // A backend that hangs keeps its thread; the program must still be able to end.
