@@ -15,14 +15,14 @@ const QLatin1String FalseFlag("#FALSE#");
 using FieldMember =
     std::variant<std::int32_t AppSettings::*, std::int16_t AppSettings::*, QString AppSettings::*, bool AppSettings::*>;
 
-struct FieldSpec
+struct FieldEntry
 {
     SettingsField field;
     FieldMember member;
     const char *name;
 };
 
-constexpr FieldSpec Fields[SettingsLine::FieldCount] = {
+constexpr FieldEntry Fields[SettingsLine::FieldCount] = {
     {SettingsField::FormLeft, &AppSettings::formLeft, "bus window left"},
     {SettingsField::FormTop, &AppSettings::formTop, "bus window top"},
     {SettingsField::PanelLeft, &AppSettings::panelLeft, "settings panel left"},
@@ -234,7 +234,7 @@ namespace SettingsLine {
 QString encode(const AppSettings &settings)
 {
     QString line;
-    for (const FieldSpec &field : Fields) {
+    for (const FieldEntry &field : Fields) {
         if (!line.isEmpty()) {
             line += QLatin1Char(',');
         }
@@ -266,8 +266,8 @@ Result<AppSettings, SettingsDecodeError> decode(QStringView text)
 
     // Each field takes its value only once it has been read whole, so a failure leaves the
     // fields before it as read and the rest at their defaults.
-    for (const FieldSpec &spec : Fields) {
-        const int field = int(spec.field);
+    for (const FieldEntry &entry : Fields) {
+        const int field = int(entry.field);
         const bool read =
             std::visit(Overloaded{
                            // Numbers: 32-bit and, for the mode, 16-bit signed integers.
@@ -278,9 +278,9 @@ Result<AppSettings, SettingsDecodeError> decode(QStringView text)
                            [&](QString AppSettings::*member) { return take(reader.readText(field), settings.*member); },
                            [&](bool AppSettings::*member) { return take(reader.readFlag(field), settings.*member); },
                        },
-                spec.member);
+                entry.member);
         if (!read) {
-            return Result<AppSettings, SettingsDecodeError>::failure({settings, spec.field, error});
+            return Result<AppSettings, SettingsDecodeError>::failure({settings, entry.field, error});
         }
     }
     return settings;
