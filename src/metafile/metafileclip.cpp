@@ -33,17 +33,15 @@ void Player::resetClip()
 
 void Player::intersectClipRect(const QRectF &r)
 {
-    QPointF a;
-    QPointF b;
-    if (!mapPoint(r.topLeft(), &a) || !mapPoint(r.bottomRight(), &b)) {
-        return;
-    }
-    QPainterPath rect;
-    rect.addRect(QRectF(a, b).normalized());
-    selectClipRegion(rect, 1);
+    combineClipRect(r, 1); // RGN_AND
 }
 
 void Player::excludeClipRect(const QRectF &r)
+{
+    combineClipRect(r, 4); // RGN_DIFF
+}
+
+void Player::combineClipRect(const QRectF &r, int mode)
 {
     QPointF a;
     QPointF b;
@@ -52,7 +50,7 @@ void Player::excludeClipRect(const QRectF &r)
     }
     QPainterPath rect;
     rect.addRect(QRectF(a, b).normalized());
-    selectClipRegion(rect, 4);
+    selectClipRegion(rect, mode);
 }
 
 void Player::offsetClip(QPointF logicalOffset)

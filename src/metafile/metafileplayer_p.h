@@ -165,6 +165,8 @@ public:
     // Clipping, in logical coordinates except `selectClipRegion` (device).
     void intersectClipRect(const QRectF &r);
     void excludeClipRect(const QRectF &r);
+    // A logical rectangle combined with the clip as selectClipRegion() combines a region.
+    void combineClipRect(const QRectF &r, int mode);
     void offsetClip(QPointF logicalOffset);
     void selectClipRegion(const QPainterPath &deviceRegion, int mode); // RGN_AND .. RGN_COPY
     void resetClip();
