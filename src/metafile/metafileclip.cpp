@@ -19,7 +19,7 @@ void Player::applyClip()
 {
     m_painter.setTransform(m_deviceToImage);
     if (m_state.clip) {
-        m_painter.setClipPath(*m_state.clip);
+        m_painter.setClipPath(withinReach(*m_state.clip));
     } else {
         m_painter.setClipping(false);
     }

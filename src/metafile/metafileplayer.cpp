@@ -11,7 +11,7 @@ Player::Player(QImage *image, const QTransform &deviceToImage, double pictureSca
     , m_deviceToImage(deviceToImage)
     , m_pictureScale(pictureScale)
     , m_wmf(wmf)
-    , m_objects(objectCount)
+    , m_objectCount(objectCount)
 {
     m_painter.setRenderHint(QPainter::Antialiasing, true);
     m_painter.setRenderHint(QPainter::TextAntialiasing, true);
@@ -49,22 +49,29 @@ bool Player::recordPlayed()
 
 // ---- Objects and state ----
 
+// The table holds as many objects as the header states; it grows as they are made, so that a
+// header stating tens of thousands costs nothing until they are.
 void Player::createObject(quint32 index, GdiObject object)
 {
-    if (index < m_objects.size()) {
-        m_objects[index] = std::move(object);
+    if (index >= m_objectCount) {
+        return;
     }
+    if (index >= m_objects.size()) {
+        m_objects.resize(size_t(index) + 1);
+    }
+    m_objects[index] = std::move(object);
 }
 
 int Player::createObjectInFreeSlot(GdiObject object)
 {
-    for (size_t i = 0; i < m_objects.size(); ++i) {
-        if (std::holds_alternative<std::monostate>(m_objects[i])) {
-            m_objects[i] = std::move(object);
-            return int(i);
-        }
+    const auto free = std::find_if(m_objects.begin(), m_objects.end(),
+        [](const GdiObject &slot) { return std::holds_alternative<std::monostate>(slot); });
+    const size_t index = size_t(free - m_objects.begin());
+    if (index >= m_objectCount) {
+        return -1;
     }
-    return -1;
+    createObject(quint32(index), std::move(object));
+    return int(index);
 }
 
 void Player::selectObject(quint32 index)

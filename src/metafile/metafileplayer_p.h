@@ -215,6 +215,12 @@ private:
     QBrush currentBrush() const;
     double deviceScale() const;
     void drawShape(const QPainterPath &outline, bool fill, bool stroke, const QPainterPath *nullPenFill = nullptr);
+    // Whether device bounds, grown by `spread` picture pixels, stay near enough to the picture to
+    // be drawn as they are.
+    bool nearPicture(const QRectF &deviceBounds, double spread) const;
+    // `outline` (device coordinates, to be filled), cut down to the picture where it reaches far.
+    QPainterPath withinReach(const QPainterPath &outline) const;
+    void strokeWithinReach(const QPainterPath &outline, const QPen &pen);
     void applyClip();
     QFont deviceFont(double *pixelSize) const;
 
@@ -226,7 +232,8 @@ private:
     QSizeF m_pixelsPerMm{96.0 / 25.4, 96.0 / 25.4};
     DcState m_state;
     std::vector<DcState> m_saved;
-    std::vector<GdiObject> m_objects;
+    quint32 m_objectCount;
+    std::vector<GdiObject> m_objects; // the first of m_objectCount; the rest are empty
     std::optional<QPainterPath> m_path; // open path bracket, device coordinates
     QPainterPath m_finishedPath;
     bool m_hasFinishedPath = false;

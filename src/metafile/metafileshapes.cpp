@@ -1,8 +1,10 @@
 #include "metafile/metafileplayer_p.h"
 
+#include <QPainterPathStroker>
 #include <QtMath>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace Metafile {
@@ -19,7 +21,146 @@ double radialAngle(const QRectF &box, QPointF p)
     return qRadiansToDegrees(std::atan2(-(p.y() - c.y()) / ry, (p.x() - c.x()) / rx));
 }
 
+// `polygon`, a closed figure, cut to `rect` one side after the other. Every point inside the
+// rectangle keeps the winding number it had, so the figure fills the rectangle as before.
+QPolygonF clippedToRect(QPolygonF polygon, const QRectF &rect)
+{
+    const auto cut = [&polygon](auto inside, auto crossing) {
+        if (polygon.isEmpty()) {
+            return;
+        }
+        QPolygonF kept;
+        QPointF previous = polygon.last();
+        for (const QPointF &p : std::as_const(polygon)) {
+            if (inside(p) != inside(previous)) {
+                kept << crossing(previous, p);
+            }
+            if (inside(p)) {
+                kept << p;
+            }
+            previous = p;
+        }
+        polygon.swap(kept);
+    };
+    // Where the edge from a to b crosses a vertical or horizontal line; a and b lie on either side.
+    const auto atX = [](double x) {
+        return [x](QPointF a, QPointF b) { return QPointF(x, a.y() + (x - a.x()) / (b.x() - a.x()) * (b.y() - a.y())); };
+    };
+    const auto atY = [](double y) {
+        return [y](QPointF a, QPointF b) { return QPointF(a.x() + (y - a.y()) / (b.y() - a.y()) * (b.x() - a.x()), y); };
+    };
+    cut([&rect](QPointF p) { return p.x() >= rect.left(); }, atX(rect.left()));
+    cut([&rect](QPointF p) { return p.x() <= rect.right(); }, atX(rect.right()));
+    cut([&rect](QPointF p) { return p.y() >= rect.top(); }, atY(rect.top()));
+    cut([&rect](QPointF p) { return p.y() <= rect.bottom(); }, atY(rect.bottom()));
+    return polygon;
+}
+
+// Appends the cubic curve `c` (from c[0] to c[3]) to `figure` as lines: its chord where the curve
+// lies wholly beyond `frame` on one side, for the area between the two is outside the frame and
+// nothing inside it changes; halved again and again where it is near the frame and not yet flat.
+// A curve millions of pixels long so becomes a few dozen lines, not thousands.
+void addCurveNear(QPolygonF *figure, const std::array<QPointF, 4> &c, const QRectF &frame, int depth)
+{
+    const auto flat = [&c] {
+        constexpr double Tolerance = 0.25; // picture pixels
+        const QPointF d1 = c[1] - (2 * c[0] + c[3]) / 3;
+        const QPointF d2 = c[2] - (c[0] + 2 * c[3]) / 3;
+        return std::max(QPointF::dotProduct(d1, d1), QPointF::dotProduct(d2, d2)) <= Tolerance * Tolerance;
+    };
+    if (depth == 0 || !QPolygonF{c[0], c[1], c[2], c[3]}.boundingRect().intersects(frame) || flat()) {
+        *figure << c[3];
+        return;
+    }
+    // De Casteljau at the middle.
+    const QPointF ab = (c[0] + c[1]) / 2;
+    const QPointF bc = (c[1] + c[2]) / 2;
+    const QPointF cd = (c[2] + c[3]) / 2;
+    const QPointF abc = (ab + bc) / 2;
+    const QPointF bcd = (bc + cd) / 2;
+    const QPointF middle = (abc + bcd) / 2;
+    addCurveNear(figure, {c[0], ab, abc, middle}, frame, depth - 1);
+    addCurveNear(figure, {middle, bcd, cd, c[3]}, frame, depth - 1);
+}
+
+// The figures of `path` as polygons, curves turned into lines by addCurveNear().
+QList<QPolygonF> figuresNear(const QPainterPath &path, const QRectF &frame)
+{
+    constexpr int MaxHalvings = 24;
+    QList<QPolygonF> figures;
+    for (int i = 0; i < path.elementCount(); ++i) {
+        const QPainterPath::Element e = path.elementAt(i);
+        if (e.isMoveTo() || figures.isEmpty()) {
+            figures.append(QPolygonF{QPointF(e)});
+        } else if (e.isCurveTo() && i + 2 < path.elementCount()) {
+            addCurveNear(&figures.last(), {figures.last().last(), e, path.elementAt(i + 1), path.elementAt(i + 2)},
+                frame, MaxHalvings);
+            i += 2;
+        } else {
+            figures.last() << QPointF(e);
+        }
+    }
+    return figures;
+}
+
 } // namespace
+
+// ---- Shapes far larger than the picture ----
+//
+// Qt's rasterizer walks every scan line an edge spans, inside the picture or not: an edge millions
+// of pixels long, or the outline of a pen millions of pixels wide, takes seconds in one call. Such
+// shapes are cut to a frame just outside the picture before they are drawn.
+
+bool Player::nearPicture(const QRectF &deviceBounds, double spread) const
+{
+    // Within the picture's own size beyond each edge, Qt's walk costs no more than the picture.
+    const QRectF image(m_image->rect());
+    const double margin = std::max(image.width(), image.height());
+    const QRectF bounds = m_deviceToImage.mapRect(deviceBounds).adjusted(-spread, -spread, spread, spread);
+    return bounds.left() >= image.left() - margin && bounds.right() <= image.right() + margin
+        && bounds.top() >= image.top() - margin && bounds.bottom() <= image.bottom() + margin;
+}
+
+QPainterPath Player::withinReach(const QPainterPath &outline) const
+{
+    if (nearPicture(outline.controlPointRect(), 0)) {
+        return outline;
+    }
+    const QRectF frame = QRectF(m_image->rect()).adjusted(-2, -2, 2, 2);
+    const QTransform imageToDevice = m_deviceToImage.inverted();
+    QPainterPath cut;
+    cut.setFillRule(outline.fillRule());
+    for (const QPolygonF &figure : figuresNear(m_deviceToImage.map(outline), frame)) {
+        const QPolygonF inside = clippedToRect(figure, frame);
+        if (inside.size() > 2) {
+            cut.addPolygon(imageToDevice.map(inside));
+            cut.closeSubpath();
+        }
+    }
+    return cut;
+}
+
+void Player::strokeWithinReach(const QPainterPath &outline, const QPen &pen)
+{
+    // How far the pen's outline may stand off the line, in picture pixels: half its width, or
+    // more at a mitred corner.
+    const double scale = std::max(std::abs(m_deviceToImage.m11()), std::abs(m_deviceToImage.m22()));
+    const double width = pen.isCosmetic() ? std::max(pen.widthF(), 1.0) : pen.widthF() * scale;
+    if (nearPicture(outline.controlPointRect(), width * std::max(pen.miterLimit(), 1.0))) {
+        m_painter.strokePath(outline, pen);
+        return;
+    }
+    QPainterPathStroker stroker(pen);
+    QPainterPath stroke;
+    if (pen.isCosmetic()) {
+        // A cosmetic pen's width is in picture pixels, whatever the mapping.
+        stroker.setWidth(std::max(pen.widthF(), 1.0));
+        stroke = m_deviceToImage.inverted().map(stroker.createStroke(m_deviceToImage.map(outline)));
+    } else {
+        stroke = stroker.createStroke(outline);
+    }
+    m_painter.fillPath(withinReach(stroke), pen.brush());
+}
 
 // ---- Pens, brushes and shapes ----
 
@@ -90,14 +231,14 @@ void Player::drawShape(const QPainterPath &outline, bool fill, bool stroke, cons
         const QBrush brush = currentBrush();
         if (brush.style() != Qt::NoBrush) {
             if (pen.style() == Qt::NoPen && nullPenFill) {
-                m_painter.fillPath(*nullPenFill, brush);
+                m_painter.fillPath(withinReach(*nullPenFill), brush);
             } else {
-                m_painter.fillPath(outline, brush);
+                m_painter.fillPath(withinReach(outline), brush);
             }
         }
     }
     if (pen.style() != Qt::NoPen) {
-        m_painter.strokePath(outline, pen);
+        strokeWithinReach(outline, pen);
     }
 }
 
@@ -168,7 +309,7 @@ void Player::rectangle(const QRectF &box)
         if (outline.width() > 2 * half && outline.height() > 2 * half) {
             frame.addRect(outline.adjusted(half, half, -half, -half));
         }
-        m_painter.fillPath(frame, pen.brush());
+        m_painter.fillPath(withinReach(frame), pen.brush());
         return;
     }
     drawShape(path, true, true, &fillPath);

@@ -65,6 +65,7 @@ constexpr quint32 SetWindowExtEx = 9;
 constexpr quint32 SetViewportExtEx = 11;
 constexpr quint32 SetViewportOrgEx = 12;
 constexpr quint32 SetMapMode = 17;
+constexpr quint32 SetPolyFillMode = 19;
 constexpr quint32 SetBkMode = 18;
 constexpr quint32 ExcludeClipRect = 29;
 constexpr quint32 IntersectClipRect = 30;

@@ -384,6 +384,48 @@ void MetafilePlayerTest::records_drawTheirPixelsOrFailCleanly_data()
     widePen.record(Emr::CreatePen, {2, 0x2004, 2'000'000, 0, qint32(Red)}).record(Emr::SelectObject, {2});
     QTest::newRow("dashed pen far wider than its outline")
         << widePen.record(Emr::Ellipse, {10, 10, 86, 70}).finish() << "48,40:red";
+    // Shapes reaching millions of pixels beyond the picture, drawn where they cross it: a red
+    // triangle below the line y = x / 2 + 24, a blue line down x = 76, then a green rectangle over the left
+    // half clipped to the triangle. Several times over: drawn or clipped to as they are, each takes
+    // Qt a fraction of a second, and together longer than a picture may take.
+    EmfWriter far = whitePicture();
+    far.record(Emr::CreatePen, {2, 0, 6, 0, qint32(Blue)}).record(Emr::CreateBrush, {3, 0, 0x00ff00, 0});
+    const auto farTriangle = [&far]() -> EmfWriter & {
+        far.record(Emr::BeginPath, {});
+        for (int i = 0; i < 2; ++i) { // twice over: filled by winding, so the overlap is not a hole
+            far.record(Emr::MoveTo, {-4'000'000, -1'999'976}).record(Emr::LineTo, {4'000'000, 2'000'024});
+            far.record(Emr::LineTo, {-4'000'000, 4'000'000}).record(Emr::CloseFigure, {});
+        }
+        return far.record(Emr::EndPath, {});
+    };
+    far.record(Emr::SetPolyFillMode, {2});
+    for (int i = 0; i < 4; ++i) {
+        farTriangle().record(Emr::FillPath, {0, 0, 96, 96}).record(Emr::SelectObject, {2});
+        far.record(Emr::MoveTo, {76, -4'000'000}).record(Emr::LineTo, {76, 4'000'000});
+    }
+    for (int i = 0; i < 2; ++i) {
+        farTriangle().record(Emr::SelectClipPath, {5});
+    }
+    far.record(Emr::SelectObject, {3});
+    far.record(Emr::SelectObject, {qint32(Emr::NullPen)}).record(Emr::Rectangle, {0, 0, 40, 97});
+    QTest::newRow("shapes reaching far beyond the picture")
+        << far.finish()
+        << "2,20:white 2,30:#0f0 20,70:#0f0 30,10:white 50,70:red 66,80:red 90,62:white 90,76:red 76,20:blue "
+           "76,80:blue 86,20:white";
+    // The top of an ellipse eight million pixels wide, its centre below the picture, is all but flat;
+    // the edge of a circle of radius 190 round (-110, 50) crosses the picture's top at x = 73.8.
+    QTest::newRow("ellipses far larger than the picture")
+        << whitePicture()
+               .record(Emr::Ellipse, {-3'999'952, 60, 4'000'048, 8'000'060})
+               .record(Emr::Ellipse, {-300, -140, 80, 240})
+               .finish()
+        << "86,57:white 94,57:white 94,70:red 71,2:red 76,2:white 78,50:red 82,50:white";
+    // A pen eight million pixels wide along a short line covers the whole picture with its round ends.
+    EmfWriter hugePen = whitePicture();
+    hugePen.record(Emr::CreatePen, {2, 0, 8'000'000, 0, qint32(Blue)}).record(Emr::SelectObject, {2});
+    QTest::newRow("pen far wider than the picture")
+        << hugePen.record(Emr::MoveTo, {40, 48}).record(Emr::LineTo, {56, 48}).finish()
+        << "1,1:blue 94,1:blue 48,48:blue 94,94:blue";
     // Objects made and chosen past the end of the 16-entry table are left out: the red brush stays.
     EmfWriter objects = whitePicture();
     objects.record(Emr::CreateBrush, {16, 0, qint32(Blue), 0}).record(Emr::SelectObject, {16});
