@@ -62,16 +62,11 @@ void Player::createObject(quint32 index, GdiObject object)
     m_objects[index] = std::move(object);
 }
 
-int Player::createObjectInFreeSlot(GdiObject object)
+void Player::createObjectInFreeSlot(GdiObject object)
 {
     const auto free = std::find_if(m_objects.begin(), m_objects.end(),
         [](const GdiObject &slot) { return std::holds_alternative<std::monostate>(slot); });
-    const size_t index = size_t(free - m_objects.begin());
-    if (index >= m_objectCount) {
-        return -1;
-    }
-    createObject(quint32(index), std::move(object));
-    return int(index);
+    createObject(quint32(free - m_objects.begin()), std::move(object));
 }
 
 void Player::selectObject(quint32 index)

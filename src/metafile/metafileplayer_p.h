@@ -144,7 +144,7 @@ public:
 
     // Objects. Indices outside the table are ignored.
     void createObject(quint32 index, GdiObject object);
-    int createObjectInFreeSlot(GdiObject object); // WMF: lowest free slot
+    void createObjectInFreeSlot(GdiObject object); // WMF: lowest free slot
     void selectObject(quint32 index);
     void selectStockObject(quint32 stock);
     void deleteObject(quint32 index);
