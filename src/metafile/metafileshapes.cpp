@@ -62,14 +62,17 @@ QPolygonF clippedToRect(QPolygonF polygon, const QRectF &rect)
 // A curve millions of pixels long so becomes a few dozen lines, not thousands.
 void addCurveNear(QPolygonF *figure, const std::array<QPointF, 4> &c, const QRectF &frame, int depth)
 {
+    const auto [left, right] = std::minmax({c[0].x(), c[1].x(), c[2].x(), c[3].x()});
+    const auto [top, bottom] = std::minmax({c[0].y(), c[1].y(), c[2].y(), c[3].y()});
+    const bool beyond = right < frame.left() || left > frame.right() || bottom < frame.top() || top > frame.bottom();
     const auto flat = [&c] {
         constexpr double Tolerance = 0.25; // picture pixels
         const QPointF d1 = c[1] - (2 * c[0] + c[3]) / 3;
         const QPointF d2 = c[2] - (c[0] + 2 * c[3]) / 3;
         return std::max(QPointF::dotProduct(d1, d1), QPointF::dotProduct(d2, d2)) <= Tolerance * Tolerance;
     };
-    if (depth == 0 || !QPolygonF{c[0], c[1], c[2], c[3]}.boundingRect().intersects(frame) || flat()) {
-        *figure << c[3];
+    if (depth == 0 || beyond || flat()) {
+        figure->append(c[3]);
         return;
     }
     // De Casteljau at the middle.
@@ -83,24 +86,31 @@ void addCurveNear(QPolygonF *figure, const std::array<QPointF, 4> &c, const QRec
     addCurveNear(figure, {middle, bcd, cd, c[3]}, frame, depth - 1);
 }
 
-// The figures of `path` as polygons, curves turned into lines by addCurveNear().
-QList<QPolygonF> figuresNear(const QPainterPath &path, const QRectF &frame)
+// Hands each figure of `path` to `take` as a polygon, its curves turned into lines by addCurveNear().
+template <typename Take>
+void forEachFigureNear(const QPainterPath &path, const QRectF &frame, Take take)
 {
     constexpr int MaxHalvings = 24;
-    QList<QPolygonF> figures;
+    QPolygonF figure;
     for (int i = 0; i < path.elementCount(); ++i) {
         const QPainterPath::Element e = path.elementAt(i);
-        if (e.isMoveTo() || figures.isEmpty()) {
-            figures.append(QPolygonF{QPointF(e)});
+        if (e.isMoveTo() || figure.isEmpty()) {
+            if (!figure.isEmpty()) {
+                take(figure);
+            }
+            figure.clear();
+            figure.append(e);
         } else if (e.isCurveTo() && i + 2 < path.elementCount()) {
-            addCurveNear(&figures.last(), {figures.last().last(), e, path.elementAt(i + 1), path.elementAt(i + 2)},
-                frame, MaxHalvings);
+            addCurveNear(&figure, {figure.constLast(), e, path.elementAt(i + 1), path.elementAt(i + 2)}, frame,
+                MaxHalvings);
             i += 2;
         } else {
-            figures.last() << QPointF(e);
+            figure.append(e);
         }
     }
-    return figures;
+    if (!figure.isEmpty()) {
+        take(figure);
+    }
 }
 
 } // namespace
@@ -130,13 +140,19 @@ QPainterPath Player::withinReach(const QPainterPath &outline) const
     const QTransform imageToDevice = m_deviceToImage.inverted();
     QPainterPath cut;
     cut.setFillRule(outline.fillRule());
-    for (const QPolygonF &figure : figuresNear(m_deviceToImage.map(outline), frame)) {
-        const QPolygonF inside = clippedToRect(figure, frame);
+    forEachFigureNear(m_deviceToImage.map(outline), frame, [&](const QPolygonF &figure) {
+        // A figure wholly outside the frame cannot surround any of it; one wholly inside stays.
+        // A dashed outline can have tens of thousands of figures, nearly all of them far away.
+        const QRectF bounds = figure.boundingRect();
+        if (!bounds.intersects(frame)) {
+            return;
+        }
+        const QPolygonF inside = frame.contains(bounds) ? figure : clippedToRect(figure, frame);
         if (inside.size() > 2) {
             cut.addPolygon(imageToDevice.map(inside));
             cut.closeSubpath();
         }
-    }
+    });
     return cut;
 }
 
