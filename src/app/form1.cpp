@@ -4,10 +4,10 @@
 #include "app/firstpaintwatch.h"
 #include "dialogs/frmset.h"
 #include "picture/rasterpicture.h"
-#include "platform/inputcodes.h"
+#include "core/inputcodes.h"
 #include "platform/programfile.h"
 #include "platform/soundoutput.h"
-#include "platform/twips.h"
+#include "core/twips.h"
 #include "resources/resourcepaths.h"
 #include "rollsign/rollsignbox.h"
 #include "signboard/signboardbox.h"
@@ -199,7 +199,7 @@ void Form1::showEvent(QShowEvent *event)
 void Form1::Form_MouseDown(int button, int, double, double)
 {
     // Only the right button opens the menu; the test is for that button alone, not a bit test.
-    if (button == 2) {
+    if (button == InputCodes::RightButton) {
         m_mnuTempMenu1->exec(QCursor::pos());
     }
 }

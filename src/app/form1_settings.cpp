@@ -4,7 +4,7 @@
 #include "dialogs/frmset.h"
 #include "platform/messageboxes.h"
 #include "platform/programfile.h"
-#include "platform/twips.h"
+#include "core/twips.h"
 #include "rollsign/rollsign.h"
 #include "settings/settingsfile.h"
 #include "settings/settingsline.h"

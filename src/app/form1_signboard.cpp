@@ -1,8 +1,9 @@
 // The signboard and frame operations of the bus window.
 #include "app/form1.h"
+#include "core/inputcodes.h"
 #include "picture/pictureloader.h"
 #include "platform/openfiledialog.h"
-#include "platform/twips.h"
+#include "core/twips.h"
 #include "signboard/signboardbox.h"
 
 #include <QAction>
@@ -25,9 +26,9 @@ QStringList kanbanFilters()
 void Form1::PicKanban_MouseDown(int button, int, double, double)
 {
     // Tests for equality, not bits: a press reports one button.
-    if (button == 1) {
+    if (button == InputCodes::LeftButton) {
         m_picKanban->startDrag();
-    } else if (button == 2) {
+    } else if (button == InputCodes::RightButton) {
         m_mnuTempMenu1->exec(QCursor::pos());
     }
 }

@@ -1,6 +1,5 @@
 #include "app/form1.h"
 #include "app/platformchoice.h"
-#include "app/terminationsignals.h"
 #include "app/translations.h"
 #include "platform/fonts.h"
 #include "platform/messageboxes.h"
@@ -10,13 +9,9 @@
 #include "platform/qtopenfiledialog.h"
 #include "platform/qturlopener.h"
 #include "platform/sleepingpacer.h"
+#include "platform/terminationsignals.h"
 
 #include <QApplication>
-
-// The start-up benchmark builds a variant of the program that reports its first paints.
-#ifdef PORUKANO_STARTUP_PROBE
-#include "app/firstpaintprobe.h"
-#endif
 
 int main(int argc, char *argv[])
 {
@@ -47,9 +42,6 @@ int main(int argc, char *argv[])
 
     Form1 form(services);
     QObject::connect(&terminationSignals, &TerminationSignals::received, &form, &Form1::requestClose);
-#ifdef PORUKANO_STARTUP_PROBE
-    FirstPaintProbe::watch(&form);
-#endif
     form.Form_Load();
     form.show();
     form.activateWindow();

@@ -30,14 +30,7 @@ int PanelDoorControls::middleSpeed() const
     return m_panel()->HScroll2()->value();
 }
 
-DoorControls::MiddleMode PanelDoorControls::middleMode() const
+MiddleDoorMode PanelDoorControls::middleMode() const
 {
-    switch (m_panel()->middleDoorMode()) {
-    case 0:
-        return Both;
-    case 1:
-        return LeftLeaf;
-    default:
-        return RightLeaf;
-    }
+    return m_panel()->middleDoorMode();
 }

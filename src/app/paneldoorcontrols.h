@@ -18,7 +18,7 @@ public:
     bool middleOpen() const override;
     int frontSpeed() const override;
     int middleSpeed() const override;
-    MiddleMode middleMode() const override;
+    MiddleDoorMode middleMode() const override;
 
 private:
     std::function<frmSet *()> m_panel;

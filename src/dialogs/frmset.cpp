@@ -1,8 +1,9 @@
 #include "dialogs/frmset.h"
 
+#include "core/inputcodes.h"
 #include "dialogs/picturetoggle.h"
 #include "platform/fonts.h"
-#include "platform/twips.h"
+#include "core/twips.h"
 #include "resources/resourcepaths.h"
 
 #include <QCloseEvent>
@@ -197,13 +198,13 @@ frmSet::frmSet(QWidget *parent)
     for (int row = 0; row < 4; ++row) {
         for (int column = 0; column < 3; ++column) {
             const int index = grid[row][column];
-            const QString caption = index < 10 ? QString::number(index) : index == 10 ? tr("C") : tr("設定");
+            const QString caption = index < 10 ? QString::number(index) : index == InputCodes::KeypadClear ? tr("C") : tr("設定");
             auto button = new QPushButton(caption, m_frame1);
             button->setObjectName(QStringLiteral("Command2_%1").arg(index));
             button->setAccessibleName(caption);
-            if (index == 10) {
+            if (index == InputCodes::KeypadClear) {
                 button->setAccessibleDescription(tr("番号を消す"));
-            } else if (index == 11) {
+            } else if (index == InputCodes::KeypadJump) {
                 button->setAccessibleDescription(tr("入力した番号の方向幕を出す"));
             }
             placeTwips(button, lefts[column], tops[row], 510, 390);
@@ -262,15 +263,15 @@ frmSet::frmSet(QWidget *parent)
     connect(m_command3, &QPushButton::clicked, this, &frmSet::versionWindowRequested);
 }
 
-int frmSet::middleDoorMode() const
+MiddleDoorMode frmSet::middleDoorMode() const
 {
     if (m_option1[0]->isChecked()) {
-        return 0;
+        return MiddleDoorMode::Both;
     }
     if (m_option1[1]->isChecked()) {
-        return 1;
+        return MiddleDoorMode::LeftLeaf;
     }
-    return 2;
+    return MiddleDoorMode::RightLeaf;
 }
 
 void frmSet::Command2_Click(int index)
@@ -280,9 +281,9 @@ void frmSet::Command2_Click(int index)
         if (display.size() < KeypadDigits) {
             m_label1->setText(display + QString::number(index));
         }
-    } else if (index == 10) {
+    } else if (index == InputCodes::KeypadClear) {
         m_label1->clear();
-    } else if (index == 11) {
+    } else if (index == InputCodes::KeypadJump) {
         emit faceJumpRequested();
     }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/middledoormode.h"
+
 #include <QWidget>
 
 #include <array>
@@ -42,9 +44,9 @@ public:
     QLabel *Label1() const { return m_label1; }
     QPushButton *Command2(int index) const { return m_command2.at(index); }
 
-    // The middle-door mode from the option buttons: 0 both leaves, 1 the left leaf, 2 the right
-    // leaf (also when, against all odds, none is selected).
-    int middleDoorMode() const;
+    // The middle-door mode from the option buttons; the right leaf also when, against all odds,
+    // none is selected.
+    MiddleDoorMode middleDoorMode() const;
 
     // Keypad handler: 0 to 9 append a digit (at most six), 10 "C" clears, 11 "設定" asks for the
     // jump to the typed face.

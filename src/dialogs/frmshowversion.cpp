@@ -3,7 +3,7 @@
 #include "platform/fonts.h"
 #include "platform/messageboxes.h"
 #include "platform/programfile.h"
-#include "platform/twips.h"
+#include "core/twips.h"
 #include "platform/urlopener.h"
 #include "resources/resourcepaths.h"
 

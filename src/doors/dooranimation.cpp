@@ -71,13 +71,13 @@ void DoorAnimation::runMiddleDoor()
         m_sounds.PlayWave(DoorSounds::Opening);
         // The mode is read once: the panel locks it while the door is open, so the door shuts
         // with the leaves that opened it.
-        const DoorControls::MiddleMode mode = m_controls.middleMode();
-        const int from = mode == DoorControls::RightLeaf ? m_leaves.middleWidth(1) : m_leaves.middleWidth(0);
+        const MiddleDoorMode mode = m_controls.middleMode();
+        const int from = mode == MiddleDoorMode::RightLeaf ? m_leaves.middleWidth(1) : m_leaves.middleWidth(0);
         move(
             from, DoorLeaves::MiddleOpenWidth, -1, [this, mode](int width) { return middleStep(mode, width); }, speed);
     } else {
         m_sounds.PlayWaveAsync(DoorSounds::Closing);
-        const DoorControls::MiddleMode mode = m_controls.middleMode();
+        const MiddleDoorMode mode = m_controls.middleMode();
         move(
             DoorLeaves::MiddleOpenWidth,
             DoorLeaves::MiddleShutWidth,
@@ -129,10 +129,10 @@ QRect DoorAnimation::frontStep(int width)
     return before | m_leaves.frontLeaf();
 }
 
-QRect DoorAnimation::middleStep(DoorControls::MiddleMode mode, int width)
+QRect DoorAnimation::middleStep(MiddleDoorMode mode, int width)
 {
-    const bool left = mode != DoorControls::RightLeaf;
-    const bool right = mode != DoorControls::LeftLeaf;
+    const bool left = mode != MiddleDoorMode::RightLeaf;
+    const bool right = mode != MiddleDoorMode::LeftLeaf;
     QRect changed;
     if (left) {
         changed |= m_leaves.middleLeaf(0);

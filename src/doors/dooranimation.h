@@ -52,7 +52,7 @@ private:
     void move(
         int from, int to, int direction, const std::function<QRect(int)> &step, const std::function<int()> &speed);
     QRect frontStep(int width);
-    QRect middleStep(DoorControls::MiddleMode mode, int width);
+    QRect middleStep(MiddleDoorMode mode, int width);
 
     DoorLeaves &m_leaves;
     DoorControls &m_controls;

@@ -1,5 +1,7 @@
 #include "rollsign/rollsign.h"
 
+#include "core/inputcodes.h"
+
 #include <QDir>
 
 #include <limits>
@@ -24,14 +26,14 @@ void RollSign::ensureTrailingSeparator()
 std::optional<QString> RollSign::keyDown(int keyCode)
 {
     ensureTrailingSeparator();
-    if (keyCode == KeyUp) {
+    if (keyCode == InputCodes::KeyUp) {
         if (m_desiMakuIndex == 0) {
             return std::nullopt;
         }
         --m_desiMakuIndex;
         return faceAt(m_desiMakuIndex);
     }
-    if (keyCode == KeyDown) {
+    if (keyCode == InputCodes::KeyDown) {
         // Equality only: past the end of a shorter list (after a folder switch) or in an empty
         // folder, Down still moves on and finds no face.
         if (m_desiMakuIndex == m_file1.count() - 1 || m_desiMakuIndex == std::numeric_limits<int>::max()) {

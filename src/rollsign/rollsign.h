@@ -16,9 +16,6 @@
 class RollSign
 {
 public:
-    static constexpr int KeyUp = 38;
-    static constexpr int KeyDown = 40;
-
     // The platform's folder separator as the setting uses it: "\" on Windows, "/" elsewhere.
     static QChar separator();
 
@@ -36,7 +33,7 @@ public:
     // becomes the separator alone). Every key in the sign box and the keypad jump do this first.
     void ensureTrailingSeparator();
 
-    // A key pressed in the sign box: the separator step, then Up (38) and Down (40) move the
+    // A key pressed in the sign box: the separator step, then Up and Down move the
     // position by one (no wrap-around; Down stops only where the position equals the last one)
     // before the face is looked up. Returns the face file to show, or nothing.
     std::optional<QString> keyDown(int keyCode);

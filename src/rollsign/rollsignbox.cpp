@@ -1,6 +1,6 @@
 #include "rollsign/rollsignbox.h"
 
-#include "platform/inputcodes.h"
+#include "core/inputcodes.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

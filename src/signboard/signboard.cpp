@@ -1,6 +1,6 @@
 #include "signboard/signboard.h"
 
-#include "platform/twips.h"
+#include "core/twips.h"
 
 bool Signboard::setPicture(const Picture &picture)
 {

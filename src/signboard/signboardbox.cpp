@@ -1,7 +1,7 @@
 #include "signboard/signboardbox.h"
 
-#include "platform/inputcodes.h"
-#include "platform/twips.h"
+#include "core/inputcodes.h"
+#include "core/twips.h"
 #include "signboard/signboard.h"
 
 #include <QKeyEvent>

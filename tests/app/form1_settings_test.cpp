@@ -1,5 +1,5 @@
 #include "app/form1.h"
-#include "app/terminationsignals.h"
+#include "platform/terminationsignals.h"
 #include "dialogs/frmset.h"
 #include "fakes/fakemessageboxes.h"
 #include "fakes/fakepacer.h"

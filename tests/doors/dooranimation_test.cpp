@@ -20,13 +20,13 @@ public:
     bool middleOpen() const override { return middle; }
     int frontSpeed() const override { return frontSpeedValue; }
     int middleSpeed() const override { return middleSpeedValue; }
-    MiddleMode middleMode() const override { return mode; }
+    MiddleDoorMode middleMode() const override { return mode; }
 
     bool front = false;
     bool middle = false;
     int frontSpeedValue = 6000;
     int middleSpeedValue = 10000;
-    MiddleMode mode = Both;
+    MiddleDoorMode mode = MiddleDoorMode::Both;
 };
 
 // The front leaf (0), the middle door's left (1) and right (2) leaf of `width` twips.
@@ -138,23 +138,23 @@ void DoorAnimationTest::door_movesAfterItsSoundOneTwipAndOnePauseAtATime()
     QFETCH(int, end);
     const bool front = mode < 0;
     const std::array<bool, 3> moves{
-        front, !front && mode != DoorControls::RightLeaf, !front && mode != DoorControls::LeftLeaf};
+        front, !front && MiddleDoorMode(mode) != MiddleDoorMode::RightLeaf, !front && MiddleDoorMode(mode) != MiddleDoorMode::LeftLeaf};
     Rig rig;
     rig.setWidths(moves[0] ? start : 1080, moves[1] ? start : 840, moves[2] ? start : 840);
     rig.controls.front = rig.controls.middle = open;
     // The mode is chosen while the sound starts; a change after that is too late for this movement.
-    rig.controls.mode = DoorControls::MiddleMode((mode + 1) % 3);
+    rig.controls.mode = MiddleDoorMode((mode + 1) % 3);
     int stepsAtSound = -1, pacerStartsAtSound = -1, passesAtSound = -1, passesAtFirstPause = -1;
     rig.output.onPlay = [&] {
         stepsAtSound = int(rig.steps.size());
         pacerStartsAtSound = rig.pacer.starts;
         passesAtSound = rig.eventPasses;
-        rig.controls.mode = DoorControls::MiddleMode(mode);
+        rig.controls.mode = MiddleDoorMode(mode);
     };
     // Every pause moves the bars on, as if the user dragged them during the movement.
     rig.onPause = [&](int index) {
         passesAtFirstPause = index == 0 ? rig.eventPasses : passesAtFirstPause;
-        rig.controls.mode = DoorControls::MiddleMode((mode + 2) % 3);
+        rig.controls.mode = MiddleDoorMode((mode + 2) % 3);
         rig.controls.frontSpeedValue = 1 + index;
         rig.controls.middleSpeedValue = 30000 - index;
     };

@@ -1,8 +1,7 @@
-#include "app/terminationsignals.h"
+#include "platform/terminationsignals.h"
 
 #include <QSocketNotifier>
 
-#ifdef Q_OS_UNIX
 #include <array>
 #include <atomic>
 #include <cerrno>
@@ -94,16 +93,3 @@ void TerminationSignals::readPipe()
         }
     }
 }
-
-#else
-
-TerminationSignals::TerminationSignals(QObject *parent)
-    : QObject(parent)
-{
-}
-
-TerminationSignals::~TerminationSignals() = default;
-
-void TerminationSignals::readPipe() {}
-
-#endif

@@ -12,7 +12,7 @@ class QSocketNotifier;
 // A signal that arrives while the thread is busy waits in the pipe until the event loop runs. The
 // handlers stay installed for the object's life, so a second signal ends nothing either; the
 // destructor puts the previous handlers back. One object at a time. Where the system has no such
-// signals the object does nothing.
+// signals (terminationsignals_other.cpp) the object does nothing.
 class TerminationSignals final : public QObject
 {
     Q_OBJECT
