@@ -13,6 +13,7 @@
 // shows the open width, 70 twips.
 #include "app/form1.h"
 #include "dialogs/frmset.h"
+#include "doors/busdoors.h"
 #include "platform/sleepingpacer.h"
 
 #include <QAbstractButton>
@@ -57,7 +58,7 @@ protected:
     {
         if (event->type() == QEvent::Paint) {
             ++frames;
-            lastWidth = m_form.doorLeaves().frontWidth();
+            lastWidth = m_form.findChild<BusDoors *>()->leaves().frontWidth();
         }
         return false;
     }

@@ -4,6 +4,7 @@
 // Run: QT_QPA_PLATFORM=offscreen build/bin/rollsign_bench
 #include "app/form1.h"
 #include "rollsign/rollsignbox.h"
+#include "rollsign/rollsigndeck.h"
 
 #include <QApplication>
 #include <QDir>
@@ -100,11 +101,12 @@ void benchDownStep(const QTemporaryDir &root)
         std::printf("the bus window did not show\n");
         return;
     }
-    form.rollSign().setDesiMakuPath(QDir::toNativeSeparators(folder));
+    form.findChild<RollSignDeck *>()->rollSign().setDesiMakuPath(QDir::toNativeSeparators(folder));
     form.picDir();
-    form.Picture1()->setFocus();
+    RollSignBox *picture1 = form.findChild<RollSignBox *>(QStringLiteral("Picture1"));
+    picture1->setFocus();
     PaintCounter counter;
-    form.Picture1()->installEventFilter(&counter);
+    picture1->installEventFilter(&counter);
 
     std::vector<double> times;
     for (int run = 0; run < Runs; ++run) {
@@ -112,12 +114,12 @@ void benchDownStep(const QTemporaryDir &root)
         const int before = counter.paints;
         QElapsedTimer timer;
         timer.start();
-        QTest::keyClick(form.Picture1(), Qt::Key_Down);
+        QTest::keyClick(picture1, Qt::Key_Down);
         for (int spin = 0; spin < 1000 && counter.paints == before; ++spin) {
             QCoreApplication::processEvents();
         }
         times.push_back(double(timer.nsecsElapsed()) / 1e6);
-        if (counter.paints == before || form.Picture1()->face().size() != QSize(4000, 3000)) {
+        if (counter.paints == before || picture1->face().size() != QSize(4000, 3000)) {
             std::printf("the face was not shown\n");
             return;
         }

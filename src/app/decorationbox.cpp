@@ -1,7 +1,7 @@
 #include "app/decorationbox.h"
 
-#include "picture/rasterpicture.h"
 #include "core/twips.h"
+#include "picture/rasterpicture.h"
 #include "resources/resourcepaths.h"
 
 #include <QMouseEvent>

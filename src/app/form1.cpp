@@ -2,22 +2,27 @@
 
 #include "app/decorationbox.h"
 #include "app/firstpaintwatch.h"
-#include "dialogs/frmset.h"
-#include "picture/rasterpicture.h"
 #include "core/inputcodes.h"
+#include "core/twips.h"
+#include "dialogs/frmbrowsedir.h"
+#include "dialogs/frmset.h"
+#include "dialogs/frmshowversion.h"
+#include "doors/busdoors.h"
+#include "picture/rasterpicture.h"
 #include "platform/programfile.h"
 #include "platform/soundoutput.h"
-#include "core/twips.h"
 #include "resources/resourcepaths.h"
 #include "rollsign/rollsignbox.h"
+#include "rollsign/rollsigndeck.h"
 #include "signboard/signboardbox.h"
+#include "signboard/signboardcontroller.h"
 
-#include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QIcon>
-#include <QMenu>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -25,11 +30,11 @@
 
 namespace {
 
-const QColor FrameOutline(128, 128, 128);
-const QColor FrameFill(224, 224, 224);
-
 // How long the panel waits for the bus window's first paint at most.
 constexpr int PanelLatestMs = 500;
+
+// The element of the control array `Image1` that is the front door's leaf.
+constexpr int FrontDoorImage = 2;
 
 } // namespace
 
@@ -38,18 +43,15 @@ Form1::Form1(const Services &services, QWidget *parent)
         Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
             | Qt::WindowCloseButtonHint)
     , m_services(services)
-    // The bus and the door leaves repaint many times while a door moves: they are drawn from raster
-    // copies made at the screen's pixel ratio, not from their vectors each time. The copies are
-    // made on worker threads while the windows are being set up.
+    // The bus repaints under the door leaves many times while a door moves: it is drawn from a
+    // raster copy made at the screen's pixel ratio (on a worker thread while the windows are being
+    // set up), not from its vectors each time.
     , m_busPicture(prerenderedSvgPicture(ResourcePaths::bus(), QSize(776, 216)))
-    , m_frontDoorPicture(prerenderedSvgPicture(ResourcePaths::frontDoor(), QSize(69, 152)))
-    , m_middleDoorPictures{prerenderedSvgPicture(ResourcePaths::middleLeft(), QSize(56, 152)),
-          prerenderedSvgPicture(ResourcePaths::middleRight(), QSize(56, 152))}
     , m_doorControls([this] { return settingsPanel(); })
-    , m_doorSounds(services.sound)
-    , m_doorAnimation(m_doorLeaves, m_doorControls, services.pacer, m_doorSounds, [this](const QRect &changed) {
-        repaintTwips(changed);
-    })
+    , m_doors(new BusDoors(this, m_doorControls, services.pacer, services.sound))
+    , m_rollSign(new RollSignDeck(this, services.messages, [this] { return settingsPanel(); }))
+    , m_signboard(new SignboardController(
+          this, [this](const QRegion &dirty) { repaint(dirty); }, services.openFile, [this] { return dialogOwner(); }))
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("ポルカノ　-　KT41A0001"));
@@ -58,35 +60,23 @@ Form1::Form1(const Services &services, QWidget *parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAccessibleDescription(tr("路線バスの側面の絵。前扉と中扉、方向幕、看板があります"));
 
-    m_picture1 = new RollSignBox(this);
-    m_picture1->setObjectName(QStringLiteral("Picture1"));
-    m_picture1->setAccessibleName(tr("方向幕"));
-    m_picture1->setAccessibleDescription(tr("行き先を表示する方向幕の絵。上下の矢印キーで切り替わります"));
-    m_picture1->setGeometry(Twips::toPixels(QRect(7005, 480, 780, 480)));
-    m_picture1->setFace(prerenderedSvgPicture(ResourcePaths::defaultFace(), QSize(52, 32)));
-    connect(m_picture1, &RollSignBox::keyDown, this, &Form1::Picture1_KeyDown);
-    connect(m_picture1, &RollSignBox::boxClicked, this, &Form1::Picture1_Click);
-    connect(m_picture1, &RollSignBox::imageClicked, this, &Form1::ImgDesiMaku_Click);
+    RollSignBox *picture1 = m_rollSign->box();
+    connect(picture1, &RollSignBox::keyDown, this, &Form1::Picture1_KeyDown);
+    connect(picture1, &RollSignBox::boxClicked, this, &Form1::Picture1_Click);
+    connect(picture1, &RollSignBox::imageClicked, this, &Form1::ImgDesiMaku_Click);
 
-    m_picKanban = new SignboardBox(this);
-    m_picKanban->setObjectName(QStringLiteral("PicKanban"));
-    m_picKanban->setAccessibleName(tr("看板"));
-    m_picKanban->setAccessibleDescription(tr("看板の絵。右クリックでメニューが開きます"));
-    m_picKanban->setGeometry(Twips::toPixels(m_signboard.rect()));
-    connect(m_picKanban, &SignboardBox::mouseDown, this, &Form1::PicKanban_MouseDown);
-    connect(m_picKanban, &SignboardBox::doubleClicked, this, &Form1::PicKanban_DblClick);
-    connect(m_picKanban, &SignboardBox::dragged, this, &Form1::dragKanban);
+    SignboardBox *picKanban = m_signboard->box();
+    connect(picKanban, &SignboardBox::mouseDown, this, &Form1::PicKanban_MouseDown);
+    connect(picKanban, &SignboardBox::doubleClicked, this, &Form1::PicKanban_DblClick);
 
-    m_picSlideBase1 = new DecorationBox(this);
-    m_picSlideBase1->setObjectName(QStringLiteral("picSlideBase1"));
-    m_picSlideBase1->setAccessibleName(tr("車内"));
-    m_picSlideBase1->setAccessibleDescription(tr("座席と手すりの見える車内の絵"));
-    m_picSlideBase1->setGeometry(Twips::toPixels(QRect(10875, 765, 1140, 2115)));
+    auto picSlideBase1 = new DecorationBox(this);
+    picSlideBase1->setObjectName(QStringLiteral("picSlideBase1"));
+    picSlideBase1->setAccessibleName(tr("車内"));
+    picSlideBase1->setAccessibleDescription(tr("座席と手すりの見える車内の絵"));
+    picSlideBase1->setGeometry(Twips::toPixels(QRect(10875, 765, 1140, 2115)));
 
-    setTabOrder(m_picture1, m_picKanban);
-    setTabOrder(m_picKanban, m_picSlideBase1);
-
-    createMenu();
+    setTabOrder(picture1, picKanban);
+    setTabOrder(picKanban, picSlideBase1);
 
     // When the session ends, the settings are written at once: the session may then end the
     // program without a close.
@@ -98,43 +88,6 @@ Form1::Form1(const Services &services, QWidget *parent)
 Form1::~Form1()
 {
     delete m_frmSet;
-}
-
-void Form1::createMenu()
-{
-    m_mnuTempMenu1 = new QMenu(QStringLiteral("MnuTempMenu1"), this);
-    m_mnuTempMenu1->setObjectName(QStringLiteral("MnuTempMenu1"));
-
-    m_mnuViewKanban = m_mnuTempMenu1->addAction(tr("看板の表示"));
-    m_mnuViewKanban->setObjectName(QStringLiteral("MnuViewKanban"));
-    m_mnuViewKanban->setCheckable(true);
-    m_mnuViewKanban->setChecked(true);
-
-    m_mnuViewWaku = m_mnuTempMenu1->addAction(tr("枠の表示"));
-    m_mnuViewWaku->setObjectName(QStringLiteral("MnuViewWaku"));
-    m_mnuViewWaku->setCheckable(true);
-    m_mnuViewWaku->setChecked(true);
-
-    m_mnuSetKanban = m_mnuTempMenu1->addAction(tr("看板の画像を設定..."));
-    m_mnuSetKanban->setObjectName(QStringLiteral("MnuSetKanban"));
-
-    m_mnuTempMenu1->addSeparator()->setObjectName(QStringLiteral("MnuBdr1"));
-
-    m_mnuKanbanReset = m_mnuTempMenu1->addAction(tr("看板のリセット"));
-    m_mnuKanbanReset->setObjectName(QStringLiteral("MnuKanbanReset"));
-
-    // A checkable action flips its own tick before `triggered` arrives; the handlers apply the
-    // opposite of the tick and flip it themselves, so the tick is put back first.
-    connect(m_mnuViewKanban, &QAction::triggered, this, [this](bool checked) {
-        m_mnuViewKanban->setChecked(!checked);
-        MnuViewKanban_Click();
-    });
-    connect(m_mnuViewWaku, &QAction::triggered, this, [this](bool checked) {
-        m_mnuViewWaku->setChecked(!checked);
-        MnuViewWaku_Click();
-    });
-    connect(m_mnuSetKanban, &QAction::triggered, this, &Form1::MnuSetKanban_Click);
-    connect(m_mnuKanbanReset, &QAction::triggered, this, &Form1::MnuKanbanReset_Click);
 }
 
 frmSet *Form1::settingsPanel()
@@ -154,7 +107,14 @@ void Form1::connectPanel(frmSet *panel)
     connect(panel, &frmSet::middleSpeedChanged, this, &Form1::HScroll2_Change);
     connect(panel, &frmSet::folderChooserRequested, this, &Form1::MnuEditHkPic_Click);
     connect(panel, &frmSet::versionWindowRequested, this, &Form1::MnuHelpVer_Click);
-    connect(panel, &frmSet::faceJumpRequested, this, &Form1::jumpToTypedFace);
+    connect(panel, &frmSet::faceJumpRequested, this, [this] { m_rollSign->jump(settingsPanel()->Label1()->text()); });
+}
+
+QWidget *Form1::dialogOwner()
+{
+    // The panel stays above every other window, and a window it owns is kept above it: a dialog
+    // owned by the bus window would open under the panel.
+    return settingsPanel();
 }
 
 void Form1::Form_Load()
@@ -179,7 +139,8 @@ void Form1::showSettingsPanel()
     // The sound output comes up once the panel is on the screen too.
     if (SoundOutput *sound = m_services.sound) {
         new FirstPaintWatch(panel, [panel, sound] {
-            QMetaObject::invokeMethod(panel, [sound] { sound->prepare(); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                panel, [sound] { sound->prepare(); }, Qt::QueuedConnection);
         });
     }
     panel->show();
@@ -196,17 +157,138 @@ void Form1::showEvent(QShowEvent *event)
     }
 }
 
+// ---- Doors ----
+
+void Form1::Check1_Click()
+{
+    m_doors->runFrontDoor();
+}
+
+void Form1::Check2_Click()
+{
+    m_doors->runMiddleDoor();
+}
+
+void Form1::HScroll1_Change()
+{
+    settingsPanel()->showFrontSpeed();
+}
+
+void Form1::HScroll2_Change()
+{
+    settingsPanel()->showMiddleSpeed();
+}
+
+void Form1::Image1_Click(int)
+{
+    m_rollSign->focus();
+}
+
+// ---- Roll sign ----
+
+void Form1::MnuEditHkPic_Click()
+{
+    m_rollSign->chooseFolder([this](const QString &current) { return runFolderChooser(current); });
+}
+
+std::optional<QString> Form1::runFolderChooser(const QString &current)
+{
+    // The chooser (and the message after it) belongs to the settings panel, so the modal dialog
+    // is never hidden behind the panel. A fresh one for every opening.
+    frmBrowseDir dialog(m_services.folders, dialogOwner());
+    dialog.Text1()->setText(current);
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return dialog.Text1()->text();
+}
+
+void Form1::picDir()
+{
+    if (m_rollSign->switchFolderAndReport()) {
+        MnuEditHkPic_Click();
+    }
+}
+
+void Form1::Picture1_KeyDown(int keyCode, int)
+{
+    m_rollSign->keyDown(keyCode);
+}
+
+void Form1::Picture1_Click()
+{
+    m_rollSign->focus();
+}
+
+void Form1::ImgDesiMaku_Click()
+{
+    m_rollSign->focus();
+}
+
+// ---- Signboard ----
+
+void Form1::PicKanban_MouseDown(int button, int, double, double)
+{
+    m_signboard->boxMouseDown(button);
+}
+
+void Form1::PicKanban_DblClick()
+{
+    m_signboard->placeFrame();
+}
+
+void Form1::PicKanban_Resize()
+{
+    m_signboard->followResize();
+}
+
+void Form1::MnuViewKanban_Click()
+{
+    m_signboard->toggleBoxShown();
+}
+
+void Form1::MnuViewWaku_Click()
+{
+    m_signboard->toggleFrameShown();
+}
+
+void Form1::MnuSetKanban_Click()
+{
+    m_signboard->choosePicture();
+}
+
+void Form1::MnuKanbanReset_Click()
+{
+    m_signboard->reset();
+}
+
+// ---- Version window ----
+
+void Form1::MnuHelpVer_Click()
+{
+    // A fresh window for every opening; exec() returns when it has closed.
+    frmShowVersion window(m_services.urls, m_services.messages, ProgramFile::folder(), dialogOwner());
+    window.exec();
+}
+
+// ---- The window ----
+
 void Form1::Form_MouseDown(int button, int, double, double)
 {
     // Only the right button opens the menu; the test is for that button alone, not a bit test.
     if (button == InputCodes::RightButton) {
-        m_mnuTempMenu1->exec(QCursor::pos());
+        m_signboard->popUpMenu();
     }
 }
 
 void Form1::Form_Unload(int &)
 {
     SaveIni();
+}
+
+void Form1::requestClose()
+{
+    m_doors->whenStill([this] { close(); });
 }
 
 void Form1::closeEvent(QCloseEvent *event)
@@ -231,17 +313,9 @@ void Form1::closeEvent(QCloseEvent *event)
 void Form1::mousePressEvent(QMouseEvent *event)
 {
     const QPoint twips = event->position().toPoint() * Twips::PerPixel;
-    // The door leaves are images: they take their own presses, so a press on them never reaches
-    // the bus picture. Only the front door has a click handler.
-    if (m_doorLeaves.frontLeaf().contains(twips)) {
-        m_pressedImage = event->button() == Qt::LeftButton ? 2 : -1;
+    if (m_doors->takePress(twips, event->button() == Qt::LeftButton)) {
         return;
     }
-    if (m_doorLeaves.middleLeaf(0).contains(twips) || m_doorLeaves.middleLeaf(1).contains(twips)) {
-        m_pressedImage = -1;
-        return;
-    }
-    m_pressedImage = -1;
     Form_MouseDown(InputCodes::button(event->button()),
         InputCodes::shift(event->modifiers()),
         event->position().x() * Twips::PerPixel,
@@ -250,10 +324,9 @@ void Form1::mousePressEvent(QMouseEvent *event)
 
 void Form1::mouseReleaseEvent(QMouseEvent *event)
 {
-    const int pressed = std::exchange(m_pressedImage, -1);
-    if (pressed == 2 && event->button() == Qt::LeftButton
-        && m_doorLeaves.frontLeaf().contains(event->position().toPoint() * Twips::PerPixel)) {
-        Image1_Click(2);
+    const QPoint twips = event->position().toPoint() * Twips::PerPixel;
+    if (m_doors->isFrontDoorClick(twips, event->button() == Qt::LeftButton)) {
+        Image1_Click(FrontDoorImage);
     }
 }
 
@@ -271,32 +344,8 @@ void Form1::paintEvent(QPaintEvent *event)
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.fillRect(exposed, palette().color(QPalette::Window));
     m_busPicture.drawUnscaled(&painter, QPointF(0, 0));
-
-    for (int index = 0; index < 3; ++index) {
-        if (!m_shpK_Waku.isShapeVisible(index)) {
-            continue;
-        }
-        // A 1-pixel outline inside the shape's rectangle, filled inside the outline.
-        const QRect shape = Twips::toPixels(m_shpK_Waku.shape(index));
-        painter.fillRect(shape, FrameOutline);
-        painter.fillRect(shape.adjusted(1, 1, -1, -1), FrameFill);
-    }
-
+    m_signboard->paintFrame(&painter);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
     painter.setRenderHint(QPainter::Antialiasing, true);
-    const auto drawLeaf = [&](const Picture &picture, const QRect &leafTwips) {
-        const QRectF leaf = Twips::toPixelsF(leafTwips);
-        if (leaf.intersects(exposed)) {
-            picture.draw(&painter, leaf);
-        }
-    };
-    drawLeaf(m_frontDoorPicture, m_doorLeaves.frontLeaf());
-    for (int index = 0; index < 2; ++index) {
-        drawLeaf(m_middleDoorPictures[index], m_doorLeaves.middleLeaf(index));
-    }
-}
-
-void Form1::repaintTwips(const QRect &twips)
-{
-    repaint(Twips::toPixels(twips).adjusted(-1, -1, 1, 1));
+    m_doors->paint(&painter, exposed);
 }

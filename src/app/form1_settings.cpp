@@ -1,15 +1,15 @@
 // The settings file: written when the bus window closes, read while it loads.
 #include "app/firstpaintwatch.h"
 #include "app/form1.h"
+#include "core/twips.h"
 #include "dialogs/frmset.h"
 #include "platform/messageboxes.h"
 #include "platform/programfile.h"
-#include "core/twips.h"
-#include "rollsign/rollsign.h"
+#include "rollsign/rollsigndeck.h"
 #include "settings/settingsfile.h"
 #include "settings/settingsline.h"
+#include "signboard/signboardcontroller.h"
 
-#include <QAction>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QWindow>
@@ -39,15 +39,15 @@ void Form1::SaveIni()
     settings.formTop = Twips::fromPixels(pos().y());
     settings.panelLeft = Twips::fromPixels(panel->pos().x());
     settings.panelTop = Twips::fromPixels(panel->pos().y());
-    settings.desiMakuPath = m_rollSign.DesiMakuPath();
+    settings.desiMakuPath = m_rollSign->rollSign().DesiMakuPath();
     settings.reservedText = m_reservedText;
     settings.reservedNumber1 = m_reservedNumber1;
     settings.reservedNumber2 = m_reservedNumber2;
-    settings.kanbanPath = KanbanPath();
-    settings.kanbanLeft = kanbanLeft();
-    settings.kanbanTop = kanbanTop();
-    settings.kanbanShown = m_mnuViewKanban->isChecked();
-    settings.frameShown = m_mnuViewWaku->isChecked();
+    settings.kanbanPath = m_signboard->path();
+    settings.kanbanLeft = m_signboard->signboard().left();
+    settings.kanbanTop = m_signboard->signboard().top();
+    settings.kanbanShown = m_signboard->isBoxTicked();
+    settings.frameShown = m_signboard->isFrameTicked();
     settings.frontSpeed = panel->HScroll1()->value();
     settings.middleSpeed = panel->HScroll2()->value();
     settings.middleDoorMode = std::int16_t(panel->middleDoorMode());
@@ -98,7 +98,7 @@ bool Form1::restoreSettings()
         return line || line.error().wasRead(field);
     };
     if (wasRead(SettingsField::DesiMakuPath)) {
-        m_rollSign.setDesiMakuPath(settings.desiMakuPath);
+        m_rollSign->rollSign().setDesiMakuPath(settings.desiMakuPath);
     }
     if (wasRead(SettingsField::ReservedText)) {
         m_reservedText = settings.reservedText;
@@ -110,7 +110,7 @@ bool Form1::restoreSettings()
         m_reservedNumber2 = settings.reservedNumber2;
     }
     if (wasRead(SettingsField::KanbanPath)) {
-        setKanbanPath(settings.kanbanPath);
+        m_signboard->setPath(settings.kanbanPath);
     }
     if (!line) {
         return false;
@@ -120,17 +120,9 @@ bool Form1::restoreSettings()
     frmSet *panel = settingsPanel();
     panel->move(Twips::toPixels(settings.panelLeft), Twips::toPixels(settings.panelTop));
 
-    setKanbanVisible(settings.kanbanShown);
-    m_mnuViewKanban->setChecked(settings.kanbanShown);
-    setWakuVisible(settings.frameShown);
-    m_mnuViewWaku->setChecked(settings.frameShown);
-
-    setKanbanLeft(settings.kanbanLeft);
-    setKanbanTop(settings.kanbanTop);
-    if (!setKanbanPicture(KanbanPath())) {
+    if (!m_signboard->restore(settings.kanbanShown, settings.frameShown, settings.kanbanLeft, settings.kanbanTop)) {
         return false;
     }
-    PicKanban_DblClick();
 
     // A speed is set only when it is one the bar can hold; setting the value the bar already has
     // changes nothing, so its label keeps showing "0".
@@ -143,19 +135,8 @@ bool Form1::restoreSettings()
     }
     panel->HScroll2()->setValue(settings.middleSpeed);
 
-    // An empty folder text lists no faces and succeeds, as does a folder without faces; the face
-    // shown then stays the default one.
-    if (!m_rollSign.File1().setPath(m_rollSign.DesiMakuPath()).ok()) {
+    if (!m_rollSign->showStoredFolder()) {
         return false;
-    }
-    if (m_rollSign.File1().count() > 0) {
-        QString folder = m_rollSign.DesiMakuPath();
-        if (!folder.endsWith(RollSign::separator())) {
-            folder += RollSign::separator();
-        }
-        if (!showFace(folder + m_rollSign.File1().name(0))) {
-            return false;
-        }
     }
 
     if (!SettingsRules::isMiddleDoorMode(settings.middleDoorMode)) {

@@ -1,9 +1,9 @@
 #include "dialogs/frmset.h"
 
 #include "core/inputcodes.h"
+#include "core/twips.h"
 #include "dialogs/picturetoggle.h"
 #include "platform/fonts.h"
-#include "core/twips.h"
 #include "resources/resourcepaths.h"
 
 #include <QCloseEvent>
@@ -198,7 +198,9 @@ frmSet::frmSet(QWidget *parent)
     for (int row = 0; row < 4; ++row) {
         for (int column = 0; column < 3; ++column) {
             const int index = grid[row][column];
-            const QString caption = index < 10 ? QString::number(index) : index == InputCodes::KeypadClear ? tr("C") : tr("設定");
+            const QString caption = index < 10     ? QString::number(index)
+                : index == InputCodes::KeypadClear ? tr("C")
+                                                   : tr("設定");
             auto button = new QPushButton(caption, m_frame1);
             button->setObjectName(QStringLiteral("Command2_%1").arg(index));
             button->setAccessibleName(caption);
@@ -288,8 +290,21 @@ void frmSet::Command2_Click(int index)
     }
 }
 
+void frmSet::showFrontSpeed()
+{
+    m_lblMaeSpeed->setText(QString::number(m_hScroll1->value()));
+}
+
+void frmSet::showMiddleSpeed()
+{
+    m_lblNakaSpeed->setText(QString::number(m_hScroll2->value()));
+}
+
 void frmSet::Check1_Click()
 {
+    // The toggle shows its new state while the door moves, not only after it: the movement holds
+    // the event loop.
+    m_check1->repaint();
     emit frontDoorToggled();
 }
 
@@ -299,6 +314,7 @@ void frmSet::Check2_Click()
     // opened it. The frame is repainted at once: the door's movement holds the event loop.
     m_frame2->setEnabled(!m_check2->isChecked());
     m_frame2->repaint();
+    m_check2->repaint();
     emit middleDoorToggled();
 }
 

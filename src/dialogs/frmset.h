@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/middledoormode.h"
+#include "core/doorcontrols.h"
 
 #include <QWidget>
 
@@ -48,12 +48,16 @@ public:
     // none is selected.
     MiddleDoorMode middleDoorMode() const;
 
+    // The speed labels `lblMaeSpeed` and `lblNakaSpeed` show the values of `HScroll1` and `HScroll2`.
+    void showFrontSpeed();
+    void showMiddleSpeed();
+
     // Keypad handler: 0 to 9 append a digit (at most six), 10 "C" clears, 11 "設定" asks for the
     // jump to the typed face.
     void Command2_Click(int index);
 
 signals:
-    void frontDoorToggled();  // Check1 clicked; its value has already changed
+    void frontDoorToggled(); // Check1 clicked; its value has already changed
     void middleDoorToggled(); // Check2 clicked; Frame2 already follows it
     void frontSpeedChanged();
     void middleSpeedChanged();

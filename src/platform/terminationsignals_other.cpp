@@ -8,4 +8,6 @@ TerminationSignals::TerminationSignals(QObject *parent)
 
 TerminationSignals::~TerminationSignals() = default;
 
-void TerminationSignals::readPipe() {}
+void TerminationSignals::readPipe()
+{
+}

@@ -59,6 +59,18 @@ std::optional<QString> RollSign::jump(const QString &display)
     return faceAt(position);
 }
 
+std::optional<QString> RollSign::firstFace() const
+{
+    if (m_file1.count() == 0) {
+        return std::nullopt;
+    }
+    QString folder = m_desiMakuPath;
+    if (!folder.endsWith(separator())) {
+        folder += separator();
+    }
+    return folder + m_file1.name(0);
+}
+
 std::optional<QString> RollSign::faceAt(int index) const
 {
     if (index < 0 || index >= m_file1.count()) {

@@ -38,6 +38,11 @@ public:
     // before the face is looked up. Returns the face file to show, or nothing.
     std::optional<QString> keyDown(int keyCode);
 
+    // The face a folder shows first, once `File1` lists it: the first entry of the list, in
+    // `DesiMakuPath` with the separator added where it has none (the setting itself is left as it
+    // is). Nothing when the list is empty.
+    std::optional<QString> firstFace() const;
+
     // The keypad jump to the position typed in `display` (digits; empty means 0): the separator
     // step, then the face file at that position, or nothing when the number exceeds 32767 or the
     // list has no such entry. The position is left alone.

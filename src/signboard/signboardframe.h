@@ -12,6 +12,7 @@
 class SignboardFrame
 {
 public:
+    static constexpr int ShapeCount = 3;
     static constexpr int PostWidth = 75; // twips, the posts' design width
     static constexpr int BarHeight = 60; // twips, the bar's design height
 

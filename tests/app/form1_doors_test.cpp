@@ -1,4 +1,4 @@
-#include "app/form1.h"
+#include "app/form1parts.h"
 #include "dialogs/frmset.h"
 #include "fakes/fakepacer.h"
 #include "fakes/fakesoundoutput.h"
@@ -28,7 +28,7 @@ protected:
     {
         if (event->type() == QEvent::Paint) {
             ++paints;
-            frontWidth = m_form.doorLeaves().frontWidth();
+            frontWidth = doorLeaves(m_form).frontWidth();
         }
         return false;
     }
@@ -82,7 +82,7 @@ void Form1DoorsTest::toggles_moveTheDoorsAtTheirBarsLiveSpeed()
     };
 
     QTest::mouseClick(panel->Check1(), Qt::LeftButton);
-    QCOMPARE(form.doorLeaves().frontWidth(), 70);
+    QCOMPARE(doorLeaves(form).frontWidth(), 70);
     QCOMPARE(int(pacer.pauses.size()), 1011);
     QCOMPARE(pacer.pauses[500], 1);
     QCOMPARE(pacer.pauses[501], 30000);
@@ -96,16 +96,16 @@ void Form1DoorsTest::toggles_moveTheDoorsAtTheirBarsLiveSpeed()
 
     pacer.pauses.clear();
     QTest::mouseClick(panel->Check2(), Qt::LeftButton);
-    QTEST(form.doorLeaves().middleWidth(0), "leftWidth");
-    QTEST(form.doorLeaves().middleWidth(1), "rightWidth");
+    QTEST(doorLeaves(form).middleWidth(0), "leftWidth");
+    QTEST(doorLeaves(form).middleWidth(1), "rightWidth");
     QCOMPARE(pacer.pauses, std::vector<int>(731, 1234));
     QCOMPARE(int(sound.plays.size()), 1);
 
     QTest::mouseClick(panel->Check1(), Qt::LeftButton);
     QTest::mouseClick(panel->Check2(), Qt::LeftButton);
-    QCOMPARE(form.doorLeaves().frontWidth(), 1080);
-    QCOMPARE(form.doorLeaves().middleWidth(0), 840);
-    QCOMPARE(form.doorLeaves().middleWidth(1), 840);
+    QCOMPARE(doorLeaves(form).frontWidth(), 1080);
+    QCOMPARE(doorLeaves(form).middleWidth(0), 840);
+    QCOMPARE(doorLeaves(form).middleWidth(1), 840);
     QCOMPARE(int(sound.plays.size()), 2);
 }
 

@@ -1,4 +1,4 @@
-#include "app/form1.h"
+#include "app/form1parts.h"
 #include "dialogs/frmbrowsedir.h"
 #include "dialogs/frmset.h"
 #include "fakes/fakefolderbrowser.h"
@@ -44,7 +44,7 @@ QString writeFaces(const QString &folder, int count, QSize size = QSize(52, 32))
 
 QColor shownColour(const Form1 &form)
 {
-    const QImage face = form.Picture1()->face().image();
+    const QImage face = Picture1(form)->face().image();
     return face.isNull() ? QColor() : face.pixelColor(0, 0);
 }
 
@@ -59,7 +59,7 @@ public:
         : m_actions(std::move(actions))
     {
         QObject::connect(&m_timer, &QTimer::timeout, [this, &form] {
-            frmBrowseDir *dialog = form.openFolderChooser();
+            frmBrowseDir *dialog = openFolderChooser(form);
             if (dialog && dialog->isVisible() && dialog != m_last) {
                 m_last = dialog;
                 textsOnOpening.append(dialog->Text1()->text());
@@ -118,9 +118,9 @@ void Form1RollSignTest::init()
 
 void Form1RollSignTest::pointAt(Form1 &form, const QString &folder)
 {
-    form.rollSign().setDesiMakuPath(folder);
+    rollSign(form).setDesiMakuPath(folder);
     form.picDir();
-    QCOMPARE(form.rollSign().File1().path(), folder);
+    QCOMPARE(rollSign(form).File1().path(), folder);
 }
 
 void Form1RollSignTest::keysAndKeypad_showFacesEachFromItsOwnPosition()
@@ -132,20 +132,20 @@ void Form1RollSignTest::keysAndKeypad_showFacesEachFromItsOwnPosition()
     broken.write("not a picture at all");
     broken.close();
     pointAt(form, folder);
-    QVERIFY(form.showFace(folder + Sep + QStringLiteral("00.bmp")));
+    QVERIFY(showFace(form, folder + Sep + QStringLiteral("00.bmp")));
 
-    QTest::keyClick(form.Picture1(), Qt::Key_Down); // onto the unreadable face: the face stays
-    QCOMPARE(form.rollSign().DesiMakuIndex(), 1);
+    QTest::keyClick(Picture1(form), Qt::Key_Down); // onto the unreadable face: the face stays
+    QCOMPARE(rollSign(form).DesiMakuIndex(), 1);
     QCOMPARE(shownColour(form), faceColour(0));
-    QTest::keyClick(form.Picture1(), Qt::Key_Down);
+    QTest::keyClick(Picture1(form), Qt::Key_Down);
     QCOMPARE(shownColour(form), faceColour(2));
 
     form.settingsPanel()->Command2(0)->click();
     form.settingsPanel()->Command2(11)->click();
     QCOMPARE(shownColour(form), faceColour(0));
-    QTest::keyClick(form.Picture1(), Qt::Key_Down); // on from position 2, not from the keypad's face
+    QTest::keyClick(Picture1(form), Qt::Key_Down); // on from position 2, not from the keypad's face
     QCOMPARE(shownColour(form), faceColour(3));
-    QCOMPARE(form.rollSign().DesiMakuPath(), folder + Sep);
+    QCOMPARE(rollSign(form).DesiMakuPath(), folder + Sep);
     QVERIFY(m_messages.shown.empty());
 }
 
@@ -155,25 +155,25 @@ void Form1RollSignTest::frontDoorClick_givesTheBoxTheKeys()
     form.show();
     form.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&form));
-    form.PicKanban()->setFocusPolicy(Qt::StrongFocus);
-    form.PicKanban()->setFocus();
-    QVERIFY(!form.Picture1()->hasFocus());
+    PicKanban(form)->setFocusPolicy(Qt::StrongFocus);
+    PicKanban(form)->setFocus();
+    QVERIFY(!Picture1(form)->hasFocus());
 
     // A press on the door released off it is no click.
-    const QPoint door = form.doorLeaves().frontLeaf().center() / 15;
+    const QPoint door = doorLeaves(form).frontLeaf().center() / 15;
     QTest::mousePress(&form, Qt::LeftButton, {}, door);
     QTest::mouseRelease(&form, Qt::LeftButton, {}, QPoint(400, 10));
-    QVERIFY(!form.Picture1()->hasFocus());
+    QVERIFY(!Picture1(form)->hasFocus());
     QTest::mouseClick(&form, Qt::LeftButton, {}, door);
-    QVERIFY(form.Picture1()->hasFocus());
+    QVERIFY(Picture1(form)->hasFocus());
 }
 
 void Form1RollSignTest::box_drawsFaceUnscaledOnWhite()
 {
     Form1 form(m_services);
     const QString small = writeFaces(m_root.filePath(QStringLiteral("small")), 1, QSize(20, 10));
-    QVERIFY(form.showFace(small + Sep + QStringLiteral("00.bmp")));
-    const QImage shot = form.Picture1()->grab().toImage();
+    QVERIFY(showFace(form, small + Sep + QStringLiteral("00.bmp")));
+    const QImage shot = Picture1(form)->grab().toImage();
     QCOMPARE(shot.size(), QSize(52, 32));
     QCOMPARE(shot.pixelColor(19, 9), faceColour(0));
     QCOMPARE(shot.pixelColor(20, 9), QColor(Qt::white));
@@ -187,15 +187,15 @@ void Form1RollSignTest::picDir_otherFailure_saysSoOnce()
     pointAt(form, folder);
     ChooserUser user(form, {});
     const QString notAFolder = folder + Sep + QString(300, u'n'); // a name too long
-    form.rollSign().setDesiMakuPath(notAFolder);
+    rollSign(form).setDesiMakuPath(notAFolder);
     form.picDir();
 
     QCOMPARE(m_messages.shown.size(), 1);
     QCOMPARE(m_messages.shown[0].title, QStringLiteral("ソラミネ"));
     QVERIFY(!m_messages.shown[0].text.isEmpty() && m_messages.shown[0].text != NotFound);
     QVERIFY(user.textsOnOpening.isEmpty());
-    QCOMPARE(form.rollSign().DesiMakuPath(), notAFolder);
-    QCOMPARE(form.rollSign().File1().path(), folder);
+    QCOMPARE(rollSign(form).DesiMakuPath(), notAFolder);
+    QCOMPARE(rollSign(form).File1().path(), folder);
 }
 
 void Form1RollSignTest::chooser_notFound_offersAgainUntilCancel()
@@ -206,7 +206,7 @@ void Form1RollSignTest::chooser_notFound_offersAgainUntilCancel()
     const QString missing = m_root.filePath(QStringLiteral("Missing/Folder"));
     bool chooserGoneDuringMessage = true;
     m_messages.whileShown = [&](const FakeMessageBoxes::Message &) {
-        chooserGoneDuringMessage = chooserGoneDuringMessage && !form.openFolderChooser();
+        chooserGoneDuringMessage = chooserGoneDuringMessage && !openFolderChooser(form);
     };
     ChooserUser user(form,
         {typeAndPress(missing + u'2', 0), typeAndPress(missing, 0), typeAndPress(QStringLiteral("/elsewhere"), 1)});
@@ -221,8 +221,8 @@ void Form1RollSignTest::chooser_notFound_offersAgainUntilCancel()
         QCOMPARE(message.icon, MessageBoxes::Icon::None);
     }
     QVERIFY(chooserGoneDuringMessage);
-    QCOMPARE(form.rollSign().DesiMakuPath(), missing); // kept, the typed case included
-    QCOMPARE(form.rollSign().File1().path(), folder);
+    QCOMPARE(rollSign(form).DesiMakuPath(), missing); // kept, the typed case included
+    QCOMPARE(rollSign(form).File1().path(), folder);
 }
 
 void Form1RollSignTest::chooser_browseAndOk_switchesTheList()
@@ -238,7 +238,7 @@ void Form1RollSignTest::chooser_browseAndOk_switchesTheList()
 
     form.MnuEditHkPic_Click();
 
-    QCOMPARE(form.rollSign().DesiMakuPath(), frmBrowseDir::browsedText(three, frmBrowseDir::namesIgnoreCase()));
+    QCOMPARE(rollSign(form).DesiMakuPath(), frmBrowseDir::browsedText(three, frmBrowseDir::namesIgnoreCase()));
     form.Picture1_KeyDown(40, 0);
     QCOMPARE(shownColour(form), faceColour(1));
     QVERIFY(m_messages.shown.empty());

@@ -1,9 +1,9 @@
-#include "app/form1.h"
-#include "platform/terminationsignals.h"
+#include "app/form1parts.h"
 #include "dialogs/frmset.h"
 #include "fakes/fakemessageboxes.h"
 #include "fakes/fakepacer.h"
 #include "fakes/fakesoundoutput.h"
+#include "platform/terminationsignals.h"
 #include "rollsign/rollsignbox.h"
 #include "settings/writefault.h"
 #include "signboard/signboardbox.h"
@@ -137,16 +137,16 @@ void Form1SettingsTest::storedLine_isAppliedAndSavedBackUnchanged()
     s.load(line);
     s.form.show();
 
-    QCOMPARE(s.form.PicKanban()->pos(), QPoint(200, 100));
+    QCOMPARE(PicKanban(s.form)->pos(), QPoint(200, 100));
     QCOMPARE(s.panel()->lblMaeSpeed()->text() + ' ' + s.panel()->lblNakaSpeed()->text(), labels);
     QVERIFY(s.panel()->Option1(fields[4].toInt())->isChecked());
-    QCOMPARE(s.form.PicKanban()->isVisible(), signboard);
+    QCOMPARE(PicKanban(s.form)->isVisible(), signboard);
     for (int index = 0; index < 3; ++index) {
-        QCOMPARE(s.form.shpK_Waku().isShapeVisible(index), frame);
+        QCOMPARE(shpK_Waku(s.form).isShapeVisible(index), frame);
     }
     // An empty folder text lists no faces and is no failure: the default face stays.
-    QCOMPARE(s.form.rollSign().File1().count(), 0);
-    QCOMPARE(s.form.Picture1()->face().size(), QSize(52, 32));
+    QCOMPARE(rollSign(s.form).File1().count(), 0);
+    QCOMPARE(Picture1(s.form)->face().size(), QSize(52, 32));
     QCOMPARE(s.savedLine(), line);
 }
 
@@ -177,14 +177,14 @@ void Form1SettingsTest::storedFolderAndPicture_showTheFirstFaceAndTheSignboardIn
         + "\",1500,750,#TRUE#,#TRUE#,6000,10000,0\r\n";
     s.load(line);
 
-    QCOMPARE(s.form.Picture1()->face().size(), QSize(40, 20)); // a.bmp, the first by name
-    QCOMPARE(s.form.Picture1()->face().image().pixelColor(0, 0), QColor(Qt::red));
-    QCOMPARE(s.form.rollSign().File1().path(), signs);
-    QCOMPARE(s.form.PicKanban()->picture().size(), QSize(120, 40));
-    const QRect box = s.form.signboard().rect();
+    QCOMPARE(Picture1(s.form)->face().size(), QSize(40, 20)); // a.bmp, the first by name
+    QCOMPARE(Picture1(s.form)->face().image().pixelColor(0, 0), QColor(Qt::red));
+    QCOMPARE(rollSign(s.form).File1().path(), signs);
+    QCOMPARE(PicKanban(s.form)->picture().size(), QSize(120, 40));
+    const QRect box = signboard(s.form).rect();
     QCOMPARE(box.topLeft(), QPoint(1500, 750));
-    QCOMPARE(s.form.shpK_Waku().shape(0), QRect(1425, 750, 75, box.height() + 15));
-    QCOMPARE(s.form.shpK_Waku().shape(2), QRect(1425, 750 + box.height(), box.width() + 150, 60));
+    QCOMPARE(shpK_Waku(s.form).shape(0), QRect(1425, 750, 75, box.height() + 15));
+    QCOMPARE(shpK_Waku(s.form).shape(2), QRect(1425, 750 + box.height(), box.width() + 150, 60));
     QCOMPARE(s.savedLine(), line);
 }
 
@@ -230,9 +230,9 @@ void Form1SettingsTest::failure_runsTheRecoveryAndKeepsWhatWasApplied()
 
     QVERIFY(s.form.frameGeometry().height() > s.form.height());
     QVERIFY(s.panel()->isVisible());
-    QCOMPARE(s.form.signboard().rect(), QRect(3450, 2010, 1410, 450));
-    QVERIFY(s.form.PicKanban()->picture().isNull());
-    QCOMPARE(s.form.shpK_Waku().shape(0), QRect(3375, 2010, 75, 465));
+    QCOMPARE(signboard(s.form).rect(), QRect(3450, 2010, 1410, 450));
+    QVERIFY(PicKanban(s.form)->picture().isNull());
+    QCOMPARE(shpK_Waku(s.form).shape(0), QRect(3375, 2010, 75, 465));
     QCOMPARE(s.panel()->lblMaeSpeed()->text() + ' ' + s.panel()->lblNakaSpeed()->text(), "10000 6000");
     QVERIFY(s.messages.shown.isEmpty());
     // The panel's top is the bus window's outer height.
@@ -295,13 +295,17 @@ void Form1SettingsTest::terminationSignal_duringAMovement_closesWhenItHasEnded()
     QTest::mouseClick(s.panel()->Check2(), Qt::LeftButton); // opens the middle door
     // The signal comes as the middle door starts to shut, just before its one pass over the
     // waiting events, which wakes for it.
-    s.sound.onPlay = [] { std::raise(SIGTERM); };
+    s.sound.onPlay = [] {
+        std::raise(SIGTERM);
+    };
     bool savedDuringTheMovement = false;
-    s.pacer.onPause = [&](int) { savedDuringTheMovement |= QFile::exists(s.path); };
+    s.pacer.onPause = [&](int) {
+        savedDuringTheMovement |= QFile::exists(s.path);
+    };
 
     QTest::mouseClick(s.panel()->Check2(), Qt::LeftButton);
     QVERIFY(!savedDuringTheMovement);
-    QCOMPARE(s.form.doorLeaves().middleLeaf(0).width(), 840);
+    QCOMPARE(doorLeaves(s.form).middleLeaf(0).width(), 840);
     QVERIFY(QFile::exists(s.path));
     QVERIFY(!s.form.isVisible());
 }

@@ -1,4 +1,4 @@
-#include "app/form1.h"
+#include "app/form1parts.h"
 #include "fakes/fakeopenfiledialog.h"
 #include "signboard/signboardbox.h"
 
@@ -14,14 +14,14 @@ namespace {
 bool frameIsAroundTheBox(const Form1 &form)
 {
     SignboardFrame placed;
-    placed.placeAround(form.signboard().rect());
-    const SignboardFrame &frame = form.shpK_Waku();
+    placed.placeAround(signboard(form).rect());
+    const SignboardFrame &frame = shpK_Waku(form);
     return frame.shape(0) == placed.shape(0) && frame.shape(1) == placed.shape(1) && frame.shape(2) == placed.shape(2);
 }
 
 int shownShapes(const Form1 &form)
 {
-    return form.shpK_Waku().isShapeVisible(0) + form.shpK_Waku().isShapeVisible(1) + form.shpK_Waku().isShapeVisible(2);
+    return shpK_Waku(form).isShapeVisible(0) + shpK_Waku(form).isShapeVisible(1) + shpK_Waku(form).isShapeVisible(2);
 }
 
 } // namespace
@@ -69,7 +69,7 @@ QString Form1SignboardTest::writeImage(const QString &name, QSize size)
 void Form1SignboardTest::setPicture(const QString &path)
 {
     m_dialog.answers << path;
-    m_form->MnuSetKanban()->trigger();
+    MnuSetKanban(*m_form)->trigger();
 }
 
 void Form1SignboardTest::setPicture_sizesBoxStoresPathAndPlacesFrame()
@@ -78,13 +78,13 @@ void Form1SignboardTest::setPicture_sizesBoxStoresPathAndPlacesFrame()
     setPicture(path);
 
     QCOMPARE(m_dialog.openings.value(0).value(0), QStringLiteral("*.bmp;*.jpeg;*.gif;*.wmf;*.emf"));
-    QCOMPARE(m_form->signboard().rect(), QRect(3450, 2010, 204 * 15, 64 * 15));
-    QCOMPARE(m_form->PicKanban()->geometry(), QRect(230, 134, 204, 64));
+    QCOMPARE(signboard(*m_form).rect(), QRect(3450, 2010, 204 * 15, 64 * 15));
+    QCOMPARE(PicKanban(*m_form)->geometry(), QRect(230, 134, 204, 64));
     // Drawn inside the 2-pixel border.
-    const QImage shot = m_form->PicKanban()->grab().toImage();
+    const QImage shot = PicKanban(*m_form)->grab().toImage();
     QCOMPARE(shot.pixelColor(2, 2), QColor(0, 0, 200));
     QCOMPARE(shot.pixelColor(201, 61), QColor(0, 0, 200));
-    QCOMPARE(m_form->KanbanPath(), path);
+    QCOMPARE(KanbanPath(*m_form), path);
     QVERIFY(frameIsAroundTheBox(*m_form));
 }
 
@@ -100,9 +100,9 @@ void Form1SignboardTest::setPicture_failureChangesNothing()
     QFETCH(QString, answer);
     const QString first = writeImage(QStringLiteral("first.bmp"), QSize(120, 40));
     setPicture(first);
-    m_form->setKanbanLeft(600); // the frame now stands apart from the box
-    const QRect box = m_form->signboard().rect();
-    const QRect bar = m_form->shpK_Waku().shape(2);
+    setKanbanLeft(*m_form, 600); // the frame now stands apart from the box
+    const QRect box = signboard(*m_form).rect();
+    const QRect bar = shpK_Waku(*m_form).shape(2);
     QFile text(m_dir.filePath(QStringLiteral("text.bmp")));
     QVERIFY(text.open(QIODevice::WriteOnly));
     text.write("this is not a picture\n");
@@ -110,61 +110,61 @@ void Form1SignboardTest::setPicture_failureChangesNothing()
 
     setPicture(answer.isEmpty() ? answer : m_dir.filePath(answer));
 
-    QCOMPARE(m_form->KanbanPath(), first);
-    QCOMPARE(m_form->signboard().rect(), box);
-    QCOMPARE(m_form->PicKanban()->picture().size(), QSize(120, 40));
-    QCOMPARE(m_form->shpK_Waku().shape(2), bar);
+    QCOMPARE(KanbanPath(*m_form), first);
+    QCOMPARE(signboard(*m_form).rect(), box);
+    QCOMPARE(PicKanban(*m_form)->picture().size(), QSize(120, 40));
+    QCOMPARE(shpK_Waku(*m_form).shape(2), bar);
 }
 
 void Form1SignboardTest::viewSwitches_hideBoxAndFrameIndependently()
 {
     setPicture(writeImage(QStringLiteral("board.bmp"), QSize(60, 20)));
-    m_form->setKanbanTop(900);
+    setKanbanTop(*m_form, 900);
 
-    m_form->MnuViewKanban()->trigger();
-    QVERIFY(m_form->PicKanban()->isHidden());
-    QVERIFY(!m_form->MnuViewKanban()->isChecked());
+    MnuViewKanban(*m_form)->trigger();
+    QVERIFY(PicKanban(*m_form)->isHidden());
+    QVERIFY(!MnuViewKanban(*m_form)->isChecked());
     QCOMPARE(shownShapes(*m_form), 3);
     // A picture set while hidden stays hidden, and the frame is placed around it.
     setPicture(writeImage(QStringLiteral("hidden.bmp"), QSize(80, 20)));
-    QVERIFY(m_form->PicKanban()->isHidden());
-    QVERIFY(!m_form->MnuViewKanban()->isChecked());
+    QVERIFY(PicKanban(*m_form)->isHidden());
+    QVERIFY(!MnuViewKanban(*m_form)->isChecked());
     QVERIFY(frameIsAroundTheBox(*m_form));
 
-    m_form->setKanbanLeft(1000);
-    m_form->MnuViewWaku()->trigger();
-    QVERIFY(!m_form->MnuViewWaku()->isChecked());
+    setKanbanLeft(*m_form, 1000);
+    MnuViewWaku(*m_form)->trigger();
+    QVERIFY(!MnuViewWaku(*m_form)->isChecked());
     QCOMPARE(shownShapes(*m_form), 0);
     QVERIFY(frameIsAroundTheBox(*m_form));
     // Hidden shapes are placed like shown ones.
-    m_form->setKanbanLeft(2000);
+    setKanbanLeft(*m_form, 2000);
     m_form->PicKanban_DblClick();
     QVERIFY(frameIsAroundTheBox(*m_form));
 
-    m_form->MnuViewKanban()->trigger();
-    QVERIFY(!m_form->PicKanban()->isHidden());
-    QVERIFY(m_form->MnuViewKanban()->isChecked());
+    MnuViewKanban(*m_form)->trigger();
+    QVERIFY(!PicKanban(*m_form)->isHidden());
+    QVERIFY(MnuViewKanban(*m_form)->isChecked());
     QCOMPARE(shownShapes(*m_form), 0);
-    QCOMPARE(m_form->signboard().rect(), QRect(2000, 900, 84 * 15, 24 * 15));
-    m_form->MnuViewWaku()->trigger();
-    QVERIFY(m_form->MnuViewWaku()->isChecked());
+    QCOMPARE(signboard(*m_form).rect(), QRect(2000, 900, 84 * 15, 24 * 15));
+    MnuViewWaku(*m_form)->trigger();
+    QVERIFY(MnuViewWaku(*m_form)->isChecked());
     QCOMPARE(shownShapes(*m_form), 3);
 }
 
 void Form1SignboardTest::reset_ofLargeHiddenBox_restoresDesignRectAndPlacesFrame()
 {
     setPicture(writeImage(QStringLiteral("large.bmp"), QSize(400, 150)));
-    m_form->MnuViewKanban()->trigger();
-    m_form->setKanbanLeft(30);
+    MnuViewKanban(*m_form)->trigger();
+    setKanbanLeft(*m_form, 30);
 
-    m_form->MnuKanbanReset()->trigger();
+    MnuKanbanReset(*m_form)->trigger();
 
-    QCOMPARE(m_form->signboard().rect(), QRect(3450, 2010, 1410, 450));
-    QCOMPARE(m_form->PicKanban()->geometry(), QRect(230, 134, 94, 30));
-    QCOMPARE(m_form->PicKanban()->grab().toImage().pixelColor(45, 15), QColor(Qt::white));
-    QVERIFY(m_form->PicKanban()->isHidden());
-    QVERIFY(!m_form->MnuViewKanban()->isChecked());
-    QVERIFY(!m_form->KanbanPath().isEmpty());
+    QCOMPARE(signboard(*m_form).rect(), QRect(3450, 2010, 1410, 450));
+    QCOMPARE(PicKanban(*m_form)->geometry(), QRect(230, 134, 94, 30));
+    QCOMPARE(PicKanban(*m_form)->grab().toImage().pixelColor(45, 15), QColor(Qt::white));
+    QVERIFY(PicKanban(*m_form)->isHidden());
+    QVERIFY(!MnuViewKanban(*m_form)->isChecked());
+    QVERIFY(!KanbanPath(*m_form).isEmpty());
     QVERIFY(frameIsAroundTheBox(*m_form));
 }
 
@@ -172,10 +172,10 @@ void Form1SignboardTest::drag_movesTheBoxByWholePixelsAndNotTheFrame()
 {
     m_form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
-    m_form->setKanbanLeft(3457); // between pixels: the drag lands on whole pixels
-    SignboardBox *box = m_form->PicKanban();
+    setKanbanLeft(*m_form, 3457); // between pixels: the drag lands on whole pixels
+    SignboardBox *box = PicKanban(*m_form);
     const QPoint end = box->pos() + QPoint(-100, 30);
-    const QRect barBefore = m_form->shpK_Waku().shape(2);
+    const QRect barBefore = shpK_Waku(*m_form).shape(2);
 
     QTest::mousePress(box, Qt::LeftButton, {}, QPoint(10, 10));
     QTest::mouseMove(box, QPoint(10, 10) + QPoint(-100, 30));
@@ -183,8 +183,8 @@ void Form1SignboardTest::drag_movesTheBoxByWholePixelsAndNotTheFrame()
 
     QTest::mouseMove(box, QPoint(30, 30)); // released: the box no longer follows
     QCOMPARE(box->pos(), end);
-    QCOMPARE(m_form->signboard().rect().topLeft(), end * 15);
-    QCOMPARE(m_form->shpK_Waku().shape(2), barBefore);
+    QCOMPARE(signboard(*m_form).rect().topLeft(), end * 15);
+    QCOMPARE(shpK_Waku(*m_form).shape(2), barBefore);
 
     QTest::mouseDClick(box, Qt::LeftButton, {}, QPoint(10, 10));
     QCOMPARE(box->pos(), end);
@@ -193,15 +193,15 @@ void Form1SignboardTest::drag_movesTheBoxByWholePixelsAndNotTheFrame()
 
 void Form1SignboardTest::setKanbanPicture_runsOnlyTheResizeHandling()
 {
-    m_form->setKanbanLeft(1005);
-    QVERIFY(!m_form->setKanbanPicture(m_dir.filePath(QStringLiteral("missing.bmp"))));
-    QVERIFY(m_form->setKanbanPicture(writeImage(QStringLiteral("b.bmp"), QSize(30, 30))));
-    QVERIFY(m_form->setKanbanPicture(QString())); // the empty picture keeps the size
-    QCOMPARE(m_form->signboard().rect(), QRect(1005, 2010, 34 * 15, 34 * 15));
-    QVERIFY(m_form->KanbanPath().isEmpty());
+    setKanbanLeft(*m_form, 1005);
+    QVERIFY(!setKanbanPicture(*m_form, m_dir.filePath(QStringLiteral("missing.bmp"))));
+    QVERIFY(setKanbanPicture(*m_form, writeImage(QStringLiteral("b.bmp"), QSize(30, 30))));
+    QVERIFY(setKanbanPicture(*m_form, QString())); // the empty picture keeps the size
+    QCOMPARE(signboard(*m_form).rect(), QRect(1005, 2010, 34 * 15, 34 * 15));
+    QVERIFY(KanbanPath(*m_form).isEmpty());
     // The shapes follow the new size, but the posts keep their heights until a full placement.
-    QCOMPARE(m_form->shpK_Waku().shape(0), QRect(930, 2010, 75, 495));
-    QCOMPARE(m_form->shpK_Waku().shape(2), QRect(930, 2010 + 34 * 15, 34 * 15 + 150, 60));
+    QCOMPARE(shpK_Waku(*m_form).shape(0), QRect(930, 2010, 75, 495));
+    QCOMPARE(shpK_Waku(*m_form).shape(2), QRect(930, 2010 + 34 * 15, 34 * 15 + 150, 60));
 }
 
 QTEST_MAIN(Form1SignboardTest)

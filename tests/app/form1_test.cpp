@@ -1,4 +1,4 @@
-#include "app/form1.h"
+#include "app/form1parts.h"
 #include "dialogs/frmset.h"
 #include "fakes/fakesoundoutput.h"
 #include "platform/programfile.h"
@@ -28,10 +28,14 @@ void Form1Test::baseName_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("base");
-    QTest::newRow("upper-case ending") << "D:/KT41A0001.EXE" << "KT41A0001";
-    QTest::newRow("unix program") << "/opt/bus/abc" << "abc";
-    QTest::newRow("dots kept") << "/opt/bus/my.bus" << "my.bus";
-    QTest::newRow("dots before exe") << "C:/x/my.bus.exe" << "my.bus";
+    QTest::newRow("upper-case ending") << "D:/KT41A0001.EXE"
+                                       << "KT41A0001";
+    QTest::newRow("unix program") << "/opt/bus/abc"
+                                  << "abc";
+    QTest::newRow("dots kept") << "/opt/bus/my.bus"
+                               << "my.bus";
+    QTest::newRow("dots before exe") << "C:/x/my.bus.exe"
+                                     << "my.bus";
 }
 
 void Form1Test::baseName()
@@ -98,16 +102,16 @@ void Form1Test::press_opensMenuOnlyForRightButtonOnBusFrameOrSignboard()
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     if (QByteArray(QTest::currentDataTag()).contains("hidden")) {
-        form.MnuViewKanban()->trigger();
+        MnuViewKanban(form)->trigger();
     }
     // The press goes where a real one would: to the control under the pointer, if any.
     QWidget *target = form.childAt(at) ? form.childAt(at) : &form;
     at = target->mapFrom(&form, at);
 
     // The menu is closed again as soon as it shows.
-    QSignalSpy shown(form.MnuTempMenu1(), &QMenu::aboutToShow);
-    connect(form.MnuTempMenu1(), &QMenu::aboutToShow, form.MnuTempMenu1(), [&form] {
-        QTimer::singleShot(0, form.MnuTempMenu1(), &QMenu::close);
+    QSignalSpy shown(MnuTempMenu1(form), &QMenu::aboutToShow);
+    connect(MnuTempMenu1(form), &QMenu::aboutToShow, MnuTempMenu1(form), [&form] {
+        QTimer::singleShot(0, MnuTempMenu1(form), &QMenu::close);
     });
     QTest::mousePress(target, Qt::MouseButton(button), {}, at);
     QTest::mouseRelease(target, Qt::MouseButton(button), {}, at);

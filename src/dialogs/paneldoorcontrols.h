@@ -1,6 +1,6 @@
 #pragma once
 
-#include "doors/doorcontrols.h"
+#include "core/doorcontrols.h"
 
 #include <functional>
 

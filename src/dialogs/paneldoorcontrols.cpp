@@ -1,4 +1,4 @@
-#include "app/paneldoorcontrols.h"
+#include "dialogs/paneldoorcontrols.h"
 
 #include "dialogs/frmset.h"
 

@@ -1,6 +1,8 @@
 #pragma once
 
-#include "core/middledoormode.h"
+// Which leaves of the middle door move: the option buttons `Option1(0..2)` of the settings panel,
+// in the order of their indices, which is also the number the settings line stores.
+enum class MiddleDoorMode : int { Both = 0, LeftLeaf = 1, RightLeaf = 2 };
 
 // The live door settings as the door animations read them: the toggles, the speed bars and the
 // middle-door mode buttons of the settings panel. Every call reads the control as it stands at
