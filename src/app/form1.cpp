@@ -1,7 +1,7 @@
 #include "app/form1.h"
 
 #include "app/decorationbox.h"
-#include "app/firstpaintwatch.h"
+#include "app/panelstart.h"
 #include "core/inputcodes.h"
 #include "core/twips.h"
 #include "dialogs/frmbrowsedir.h"
@@ -10,7 +10,6 @@
 #include "doors/busdoors.h"
 #include "picture/rasterpicture.h"
 #include "platform/programfile.h"
-#include "platform/soundoutput.h"
 #include "resources/resourcepaths.h"
 #include "rollsign/rollsignbox.h"
 #include "rollsign/rollsigndeck.h"
@@ -26,12 +25,8 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QTimer>
 
 namespace {
-
-// How long the panel waits for the bus window's first paint at most.
-constexpr int PanelLatestMs = 500;
 
 // The element of the control array `Image1` that is the front door's leaf.
 constexpr int FrontDoorImage = 2;
@@ -50,6 +45,8 @@ Form1::Form1(const Services &services, QWidget *parent)
     , m_doorControls([this] { return settingsPanel(); })
     , m_doors(new BusDoors(this, m_doorControls, services.pacer, services.sound))
     , m_rollSign(new RollSignDeck(this, services.messages, [this] { return settingsPanel(); }))
+    , m_panelStart(new PanelStart(
+          this, [this] { return settingsPanel(); }, services.sound))
     , m_signboard(new SignboardController(
           this, [this](const QRegion &dirty) { repaint(dirty); }, services.openFile, [this] { return dialogOwner(); }))
 {
@@ -122,39 +119,7 @@ void Form1::Form_Load()
     LoadIni();
     settingsPanel();
     setWindowTitle(QStringLiteral("ポルカノ　-　") + ProgramFile::baseName());
-    m_panelPending = true;
-    if (m_painted) {
-        showSettingsPanel();
-    }
-}
-
-void Form1::showSettingsPanel()
-{
-    if (!std::exchange(m_panelPending, false)) {
-        return;
-    }
-    frmSet *panel = settingsPanel();
-    // Shown after the bus window, the panel must not take the activation from it.
-    panel->setAttribute(Qt::WA_ShowWithoutActivating);
-    // The sound output comes up once the panel is on the screen too.
-    if (SoundOutput *sound = m_services.sound) {
-        new FirstPaintWatch(panel, [panel, sound] {
-            QMetaObject::invokeMethod(
-                panel, [sound] { sound->prepare(); }, Qt::QueuedConnection);
-        });
-    }
-    panel->show();
-    panel->raise();
-}
-
-void Form1::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    // Should this window not be painted soon (covered by another one that stays on top), the
-    // panel comes anyway.
-    if (m_panelPending) {
-        QTimer::singleShot(PanelLatestMs, this, &Form1::showSettingsPanel);
-    }
+    m_panelStart->request();
 }
 
 // ---- Doors ----
@@ -332,10 +297,6 @@ void Form1::mouseReleaseEvent(QMouseEvent *event)
 
 void Form1::paintEvent(QPaintEvent *event)
 {
-    if (!std::exchange(m_painted, true)) {
-        // Once this paint has been handled and is on its way to the screen.
-        QMetaObject::invokeMethod(this, &Form1::showSettingsPanel, Qt::QueuedConnection);
-    }
     // A door step repaints a few columns of the window: only what lies in the repainted area is
     // drawn, so a frame costs in proportion to what changed, not to the whole bus.
     const QRect exposed = event->rect();

@@ -13,6 +13,7 @@ class FolderBrowser;
 class MessageBoxes;
 class OpenFileDialog;
 class Pacer;
+class PanelStart;
 class RollSignDeck;
 class SignboardController;
 class SoundOutput;
@@ -102,15 +103,12 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
-    void showEvent(QShowEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
     void connectPanel(frmSet *panel);
-    // Shows the panel above all windows if Form_Load has asked for that and it has not been done.
-    void showSettingsPanel();
     // The owner of every window the program opens (dialogs, message boxes, the version window),
     // so that none of them opens under the always-on-top settings panel.
     QWidget *dialogOwner();
@@ -125,14 +123,13 @@ private:
 
     Services m_services;
     QPointer<frmSet> m_frmSet;
-    bool m_panelPending = false; // Form_Load has run; the panel waits for this window's first paint
-    bool m_painted = false;
     bool m_closing = false; // the close has begun; it runs once
     Picture m_busPicture;
 
     PanelDoorControls m_doorControls;
     BusDoors *m_doors;
     RollSignDeck *m_rollSign;
+    PanelStart *m_panelStart;
     SignboardController *m_signboard;
 
     // Settings carried through the settings file.

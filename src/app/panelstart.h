@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QObject>
+
+#include <functional>
+
+class QWidget;
+class SoundOutput;
+class frmSet;
+
+// When the settings panel comes onto the screen at start-up: right after the bus window's first
+// paint, so the bus is not kept waiting for the fonts the panel's captions load, or half a second
+// after the bus window is shown should it not be painted by then (covered by a window that stays
+// on top). The sound output is prepared once the panel has been painted too. The panel is shown
+// once, without taking the activation from the bus window, and raised above all windows.
+class PanelStart final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(PanelStart)
+
+public:
+    // `panel` gives the settings panel (made on first use); `sound` may be null.
+    PanelStart(QWidget *busWindow, std::function<frmSet *()> panel, SoundOutput *sound);
+
+    // Asks for the panel: at once when the bus window has been painted, else after its first paint.
+    void request();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void showPanel();
+
+    std::function<frmSet *()> m_panel;
+    SoundOutput *m_sound;
+    bool m_pending = false; // asked for and not yet shown
+    bool m_painted = false;
+};
