@@ -25,6 +25,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QSessionManager>
 
 namespace {
 
@@ -78,7 +79,11 @@ Form1::Form1(const Services &services, QWidget *parent)
     // When the session ends, the settings are written at once: the session may then end the
     // program without a close.
     if (auto *app = qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
-        connect(app, &QGuiApplication::commitDataRequest, this, [this] { SaveIni(); });
+        // A session manager that does not let the program interact gets no message box: the
+        // failure goes to the standard error, and the close says it again if it still fails.
+        connect(app, &QGuiApplication::commitDataRequest, this, [this](QSessionManager &manager) {
+            saveSettings([&manager] { return manager.allowsInteraction(); });
+        });
     }
 }
 

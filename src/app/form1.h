@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <functional>
 #include <optional>
 
 class BusDoors;
@@ -118,6 +119,8 @@ private:
     // Steps of `LoadIni`: applies the file, or says it failed at some step; then the fixed
     // settings of a first start.
     bool restoreSettings();
+    // `SaveIni`, which reports a failure in a message box only where `mayShowMessage` says so.
+    void saveSettings(const std::function<bool()> &mayShowMessage);
     void recoverSettings();
     QString settingsFilePath() const;
 

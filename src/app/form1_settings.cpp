@@ -33,6 +33,11 @@ int outerHeight(QWidget *window)
 
 void Form1::SaveIni()
 {
+    saveSettings([] { return true; });
+}
+
+void Form1::saveSettings(const std::function<bool()> &mayShowMessage)
+{
     frmSet *panel = settingsPanel();
     AppSettings settings;
     settings.formLeft = Twips::fromPixels(pos().x());
@@ -53,17 +58,19 @@ void Form1::SaveIni()
     settings.middleDoorMode = std::int16_t(panel->middleDoorMode());
 
     SettingsFile file(settingsFilePath());
-    if (file.write(SettingsLine::encode(settings))) {
+    // The exit code reports the last save: a failed save at the session's end followed by a close
+    // that saves ends the program well.
+    m_settingsSaveFailed = !file.write(SettingsLine::encode(settings));
+    if (!m_settingsSaveFailed) {
         return;
     }
     // The one failure nobody traps: it is reported, and the program ends as it was about to.
     // The old file stays as it was.
-    m_settingsSaveFailed = true;
-    if (m_services.messages) {
-        m_services.messages->show(dialogOwner(),
-            MessageBoxes::DefaultTitle,
-            tr("設定ファイルを保存できませんでした。") + QLatin1String("\n\n") + file.errorString(),
-            MessageBoxes::Icon::Critical);
+    const QString text = tr("設定ファイルを保存できませんでした。") + QLatin1String("\n\n") + file.errorString();
+    if (m_services.messages && mayShowMessage()) {
+        m_services.messages->show(dialogOwner(), MessageBoxes::DefaultTitle, text, MessageBoxes::Icon::Critical);
+    } else {
+        qWarning("%s", qUtf8Printable(text));
     }
 }
 
