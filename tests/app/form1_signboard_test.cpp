@@ -69,7 +69,7 @@ QString Form1SignboardTest::writeImage(const QString &name, QSize size)
 void Form1SignboardTest::setPicture(const QString &path)
 {
     m_dialog.answers << path;
-    MnuSetKanban(*m_form)->trigger();
+    menuItem(*m_form, "MnuSetKanban")->trigger();
 }
 
 void Form1SignboardTest::setPicture_sizesBoxStoresPathAndPlacesFrame()
@@ -121,19 +121,19 @@ void Form1SignboardTest::viewSwitches_hideBoxAndFrameIndependently()
     setPicture(writeImage(QStringLiteral("board.bmp"), QSize(60, 20)));
     setKanbanTop(*m_form, 900);
 
-    MnuViewKanban(*m_form)->trigger();
+    menuItem(*m_form, "MnuViewKanban")->trigger();
     QVERIFY(PicKanban(*m_form)->isHidden());
-    QVERIFY(!MnuViewKanban(*m_form)->isChecked());
+    QVERIFY(!menuItem(*m_form, "MnuViewKanban")->isChecked());
     QCOMPARE(shownShapes(*m_form), 3);
     // A picture set while hidden stays hidden, and the frame is placed around it.
     setPicture(writeImage(QStringLiteral("hidden.bmp"), QSize(80, 20)));
     QVERIFY(PicKanban(*m_form)->isHidden());
-    QVERIFY(!MnuViewKanban(*m_form)->isChecked());
+    QVERIFY(!menuItem(*m_form, "MnuViewKanban")->isChecked());
     QVERIFY(frameIsAroundTheBox(*m_form));
 
     setKanbanLeft(*m_form, 1000);
-    MnuViewWaku(*m_form)->trigger();
-    QVERIFY(!MnuViewWaku(*m_form)->isChecked());
+    menuItem(*m_form, "MnuViewWaku")->trigger();
+    QVERIFY(!menuItem(*m_form, "MnuViewWaku")->isChecked());
     QCOMPARE(shownShapes(*m_form), 0);
     QVERIFY(frameIsAroundTheBox(*m_form));
     // Hidden shapes are placed like shown ones.
@@ -141,29 +141,29 @@ void Form1SignboardTest::viewSwitches_hideBoxAndFrameIndependently()
     m_form->PicKanban_DblClick();
     QVERIFY(frameIsAroundTheBox(*m_form));
 
-    MnuViewKanban(*m_form)->trigger();
+    menuItem(*m_form, "MnuViewKanban")->trigger();
     QVERIFY(!PicKanban(*m_form)->isHidden());
-    QVERIFY(MnuViewKanban(*m_form)->isChecked());
+    QVERIFY(menuItem(*m_form, "MnuViewKanban")->isChecked());
     QCOMPARE(shownShapes(*m_form), 0);
     QCOMPARE(signboard(*m_form).rect(), QRect(2000, 900, 84 * 15, 24 * 15));
-    MnuViewWaku(*m_form)->trigger();
-    QVERIFY(MnuViewWaku(*m_form)->isChecked());
+    menuItem(*m_form, "MnuViewWaku")->trigger();
+    QVERIFY(menuItem(*m_form, "MnuViewWaku")->isChecked());
     QCOMPARE(shownShapes(*m_form), 3);
 }
 
 void Form1SignboardTest::reset_ofLargeHiddenBox_restoresDesignRectAndPlacesFrame()
 {
     setPicture(writeImage(QStringLiteral("large.bmp"), QSize(400, 150)));
-    MnuViewKanban(*m_form)->trigger();
+    menuItem(*m_form, "MnuViewKanban")->trigger();
     setKanbanLeft(*m_form, 30);
 
-    MnuKanbanReset(*m_form)->trigger();
+    menuItem(*m_form, "MnuKanbanReset")->trigger();
 
     QCOMPARE(signboard(*m_form).rect(), QRect(3450, 2010, 1410, 450));
     QCOMPARE(PicKanban(*m_form)->geometry(), QRect(230, 134, 94, 30));
     QCOMPARE(PicKanban(*m_form)->grab().toImage().pixelColor(45, 15), QColor(Qt::white));
     QVERIFY(PicKanban(*m_form)->isHidden());
-    QVERIFY(!MnuViewKanban(*m_form)->isChecked());
+    QVERIFY(!menuItem(*m_form, "MnuViewKanban")->isChecked());
     QVERIFY(!KanbanPath(*m_form).isEmpty());
     QVERIFY(frameIsAroundTheBox(*m_form));
 }

@@ -35,21 +35,11 @@ inline QMenu *MnuTempMenu1(const Form1 &form)
 {
     return form.findChild<QMenu *>(QStringLiteral("MnuTempMenu1"));
 }
-inline QAction *MnuViewKanban(const Form1 &form)
+// An item of the pop-up menu by its name: "MnuViewKanban", "MnuViewWaku", "MnuSetKanban" or
+// "MnuKanbanReset".
+inline QAction *menuItem(const Form1 &form, const char *name)
 {
-    return form.findChild<QAction *>(QStringLiteral("MnuViewKanban"));
-}
-inline QAction *MnuViewWaku(const Form1 &form)
-{
-    return form.findChild<QAction *>(QStringLiteral("MnuViewWaku"));
-}
-inline QAction *MnuSetKanban(const Form1 &form)
-{
-    return form.findChild<QAction *>(QStringLiteral("MnuSetKanban"));
-}
-inline QAction *MnuKanbanReset(const Form1 &form)
-{
-    return form.findChild<QAction *>(QStringLiteral("MnuKanbanReset"));
+    return form.findChild<QAction *>(QLatin1String(name));
 }
 
 // The folder chooser while one is open, otherwise null.
