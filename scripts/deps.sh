@@ -10,6 +10,7 @@ porukano_packages=(
     dbus-daemon dbus-bin at-spi2-core python3-pyatspi
     pulseaudio pulseaudio-utils
     python3 desktop-file-utils zip
+    dpkg-dev lintian appstream
 )
 
 porukano_install_deps() {

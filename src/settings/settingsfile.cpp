@@ -2,9 +2,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
+
+#include <cerrno>
 
 namespace {
 
@@ -18,15 +21,71 @@ QStringEncoder encoderFor(const QByteArray &encoding)
     return encoding.isEmpty() ? QStringEncoder(QStringConverter::System) : QStringEncoder(encoding.constData());
 }
 
+// Makes `folder` and the missing folders above it, each for the user alone (0700, as the XDG base
+// directory rules ask). Returns the system's description of a failure, or nothing.
+QString makeFolder(const QString &folder)
+{
+    const QFileInfo info(folder);
+    if (info.exists()) {
+        return {};
+    }
+    if (info.path() != folder) {
+        if (QString failure = makeFolder(info.path()); !failure.isEmpty()) {
+            return failure;
+        }
+    }
+    if (!QDir().mkdir(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner)) {
+        return QDir::toNativeSeparators(folder) + QLatin1String(": ") + qt_error_string(errno);
+    }
+    return {};
+}
+
 } // namespace
 
+SettingsFile::Surroundings SettingsFile::Surroundings::system()
+{
+    return {&SettingsFile::isFolderWritable, qEnvironmentVariable("XDG_CONFIG_HOME"), QDir::homePath()};
+}
+
 QString SettingsFile::pathFor(const QString &folder, const QString &baseName)
+{
+#ifdef Q_OS_WIN
+    return besideProgram(folder, baseName);
+#else
+    return pathFor(folder, baseName, Surroundings::system());
+#endif
+}
+
+QString SettingsFile::pathFor(const QString &folder, const QString &baseName, const Surroundings &surroundings)
+{
+    const QString beside = besideProgram(folder, baseName);
+    if (QFileInfo::exists(beside) || surroundings.isWritable(folder)) {
+        return beside;
+    }
+    return besideProgram(configFolder(surroundings), baseName);
+}
+
+QString SettingsFile::besideProgram(const QString &folder, const QString &baseName)
 {
     QString path = QDir::toNativeSeparators(folder);
     if (!path.endsWith(QDir::separator())) {
         path += QDir::separator();
     }
     return path + baseName + QLatin1String(".ini");
+}
+
+QString SettingsFile::configFolder(const Surroundings &surroundings)
+{
+    const QString base = QDir::isAbsolutePath(surroundings.xdgConfigHome)
+        ? surroundings.xdgConfigHome
+        : surroundings.home + QLatin1String("/.config");
+    return QDir::cleanPath(base + QLatin1String("/porukano"));
+}
+
+bool SettingsFile::isFolderWritable(const QString &folder)
+{
+    const QFileInfo info(folder);
+    return info.isDir() && info.isWritable();
 }
 
 SettingsFile::SettingsFile(QString path, QByteArray encoding)
@@ -71,6 +130,10 @@ bool SettingsFile::write(const QString &text)
     // A save file never falls back to writing over the old file in place. It is unbuffered and
     // written to the last byte here: the buffered write of Qt 6.4 loses the error of a write cut
     // short at the final flush (a full disk), and the cut file would then replace the old one.
+    if (QString failure = makeFolder(QFileInfo(m_path).absolutePath()); !failure.isEmpty()) {
+        m_errorString = QDir::toNativeSeparators(m_path) + QLatin1String(": ") + failure;
+        return false;
+    }
     QSaveFile file(m_path);
     const auto failure = [this, &file] {
         m_errorString = QDir::toNativeSeparators(m_path) + QLatin1String(": ") + file.errorString();

@@ -26,6 +26,8 @@ import unittest
 BUS_TITLE = "ポルカノ\u3000-\u3000KT41A0001"
 PANEL_TITLE = "設定パネル"
 PANEL_DISPLAY = (157 + 48, 16 + 10)  # the centre of the panel's keypad display, black while empty
+FRONT_SPEED_FIELD = 13  # the front door's speed in the settings line's fields, counted from 0
+TWIPS = 15  # twips to a pixel
 
 _HERE = os.path.dirname(os.path.abspath(__file__))
 BIN_DIR = os.environ.get("PORUKANO_BIN_DIR", os.path.join(_HERE, "..", "..", "build", "bin"))
@@ -40,6 +42,12 @@ def bmp(width, height, rgb):
     header = struct.pack("<2sIHHI", b"BM", 54 + len(pixels), 0, 0, 54)
     info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
     return header + info + pixels
+
+
+def click_front_speed_arrow(session, panel):
+    """One click on the right arrow of the front door's speed bar: the speed goes up by 1."""
+    bar_right, bar_middle = (855 + 30 + 1260) // TWIPS, (195 + 30 + 120) // TWIPS
+    session.click(panel, bar_right - 6, bar_middle, settle=0.2)
 
 
 def skip_unless_tools(test_case_class):
@@ -106,7 +114,7 @@ def _descendants(pid):
 class Session:
     def __init__(self, settings_line=None, files=None, program_name="KT41A0001", with_library=True,
                  screen=(1280, 800), env=None, start_program=True, installed_in=None,
-                 accessibility=False):
+                 accessibility=False, command=None, home=None, user=None, settings_folder=None):
         self.settings_line = settings_line
         self.files = files or {}
         self.program_name = program_name
@@ -115,6 +123,10 @@ class Session:
         self.extra_env = env or {}
         self.start_program = start_program
         self.installed_in = installed_in  # run the program where it is installed instead of a copy
+        self.command = command  # the file started, when not the program in its folder (a link to it)
+        self.home = home  # the program's HOME, with XDG_CONFIG_HOME unset, and its working folder
+        self.user = user  # (uid, gid) the program runs as, where the test runs as root
+        self.settings_folder = settings_folder  # where the program keeps its settings; else its folder
         self.accessibility = accessibility  # a private session bus and AT-SPI bus for screen readers
         self.bus_address = None
         self._buses = []
@@ -142,6 +154,8 @@ class Session:
         self.folder = self.installed_in or tempfile.mkdtemp(prefix="porukano-e2e-")
         self._runtime = tempfile.mkdtemp(prefix="porukano-xdg-")
         os.chmod(self._runtime, 0o700)
+        if self.user is not None:
+            os.chown(self._runtime, *self.user)
         self._start_xvfb()
         self._start_wm()
         if self.accessibility:
@@ -266,12 +280,17 @@ class Session:
         env.setdefault("PULSE_SERVER", "unix:/nonexistent")
         if self.accessibility:
             env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
+        if self.home is not None:
+            env["HOME"] = self.home
+            env.pop("XDG_CONFIG_HOME", None)
         env.update(self.extra_env)
         if getattr(self, "_log", None) is not None:
             self._log.close()
         self._log = open(os.path.join(self._runtime, "program.log"), "ab")
-        self.app = subprocess.Popen([os.path.join(self.folder, self.program_name)], cwd=self.folder, env=env,
-                                    stdout=self._log, stderr=subprocess.STDOUT)
+        ids = {} if self.user is None else {"user": self.user[0], "group": self.user[1], "extra_groups": []}
+        self.app = subprocess.Popen([self.command or os.path.join(self.folder, self.program_name)],
+                                    cwd=self.home or self.folder, env=env, stdout=self._log,
+                                    stderr=subprocess.STDOUT, **ids)
         return self.app
 
     def loaded_files(self):
@@ -295,7 +314,7 @@ class Session:
         return int(out.split()[-1], 16) if "0x" in out else None
 
     def settings_path(self):
-        return os.path.join(self.folder, self.program_name + ".ini")
+        return os.path.join(self.settings_folder or self.folder, self.program_name + ".ini")
 
     def _env(self):
         env = dict(os.environ)
@@ -465,3 +484,10 @@ class Session:
     def read_settings(self):
         with open(self.settings_path(), "rb") as f:
             return f.read()
+
+    def settings_fields(self):
+        """The fields of the settings line, which ends in CR LF."""
+        line = self.read_settings()
+        if not line.endswith(b"\r\n"):
+            raise AssertionError(f"the settings line does not end in CR LF: {line!r}")
+        return line[:-2].decode("utf-8").split(",")

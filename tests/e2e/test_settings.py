@@ -9,19 +9,7 @@ import unittest
 
 import harness
 
-TWIPS = 15
-
-
-def click_front_speed_arrow(session, panel):
-    """One click on the right arrow of the front door's speed bar."""
-    bar_right, bar_middle = (855 + 30 + 1260) // TWIPS, (195 + 30 + 120) // TWIPS
-    session.click(panel, bar_right - 6, bar_middle, settle=0.2)
-
-
-def settings_fields(session):
-    line = session.read_settings()
-    assert line.endswith(b"\r\n"), line
-    return line[:-2].decode("utf-8").split(",")
+TWIPS = harness.TWIPS
 
 
 @harness.skip_unless_tools
@@ -83,10 +71,10 @@ class SettingsFileTest(unittest.TestCase):
         for sig in (signal.SIGTERM, signal.SIGINT, signal.SIGHUP):
             with self.subTest(signal=sig.name), harness.Session() as s:
                 s.window(harness.BUS_TITLE)
-                click_front_speed_arrow(s, s.window(harness.PANEL_TITLE))
+                harness.click_front_speed_arrow(s, s.window(harness.PANEL_TITLE))
                 s.app.send_signal(sig)
                 self.assertEqual(s.wait_exit(10), 0)
-                self.assertEqual(settings_fields(s)[13], "10001")
+                self.assertEqual(s.settings_fields()[harness.FRONT_SPEED_FIELD], "10001")
 
     def test_terminationSignal_duringADoorMovement_waitsForItsEnd(self):
         # The front door opens for about 5 seconds at this speed.
@@ -101,7 +89,7 @@ class SettingsFileTest(unittest.TestCase):
             self.assertEqual(os.stat(s.settings_path()).st_ino, old, "nothing saved yet")
             self.assertEqual(s.wait_exit(20), 0)
             self.assertNotEqual(os.stat(s.settings_path()).st_ino, old)
-            self.assertEqual(settings_fields(s)[13], "20000")
+            self.assertEqual(s.settings_fields()[harness.FRONT_SPEED_FIELD], "20000")
 
     def test_folderNotWritable_closeShowsTheMessageAboveThePanel_endsWithFailure_oldFileUnchanged(self):
         old_line = '1500,1500,0,4500,"","x",5,7,"",3450,2010,#TRUE#,#FALSE#,300,400,1'

@@ -4,8 +4,10 @@
 #include "writefault.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QTest>
@@ -28,7 +30,12 @@ class SettingsFileTest : public QObject
     Q_OBJECT
 
 private slots:
-    void pathFor_addsTheSeparatorOnlyWhenMissing();
+    void besideProgram_addsTheSeparatorOnlyWhenMissing();
+    void pathFor_besideTheProgramOrInTheUsersConfigFolder_data();
+    void pathFor_besideTheProgramOrInTheUsersConfigFolder();
+    void pathFor_theSystemsAnswer_readOnlyFolderGivesTheConfigFolder();
+    void write_intoTheMissingConfigFolder_makesItForTheUserAlone();
+    void write_whenTheConfigFolderCannotBeMade_reportsWhy();
     void write_thenRead_givesTheTextInUtf8();
     void read_theOriginalsCp932Bytes_givesTheJapanesePaths();
     void write_failing_reportsPathAndLeavesTheOldFile_data();
@@ -36,15 +43,140 @@ private slots:
     void kill_duringSaves_neverLeavesAPartialFile();
 };
 
-void SettingsFileTest::pathFor_addsTheSeparatorOnlyWhenMissing()
+void SettingsFileTest::besideProgram_addsTheSeparatorOnlyWhenMissing()
 {
-    const auto pathFor = [](const char *folder, const char *baseName) {
+    const auto besideProgram = [](const char *folder, const char *baseName) {
         return QDir::fromNativeSeparators(
-            SettingsFile::pathFor(QString::fromUtf8(folder), QString::fromUtf8(baseName)));
+            SettingsFile::besideProgram(QString::fromUtf8(folder), QString::fromUtf8(baseName)));
     };
-    QCOMPARE(pathFor("/opt/bus", "abc"), QStringLiteral("/opt/bus/abc.ini"));
-    QCOMPARE(pathFor("/opt/bus/", "K"), QStringLiteral("/opt/bus/K.ini"));
-    QCOMPARE(pathFor("/", "K"), QStringLiteral("/K.ini"));
+    QCOMPARE(besideProgram("/opt/bus", "abc"), QStringLiteral("/opt/bus/abc.ini"));
+    QCOMPARE(besideProgram("/opt/bus/", "K"), QStringLiteral("/opt/bus/K.ini"));
+    QCOMPARE(besideProgram("/", "K"), QStringLiteral("/K.ini"));
+}
+
+void SettingsFileTest::pathFor_besideTheProgramOrInTheUsersConfigFolder_data()
+{
+    QTest::addColumn<bool>("writable");
+    QTest::addColumn<bool>("holdsTheFile");
+    QTest::addColumn<QString>("xdgConfigHome");
+    QTest::addColumn<QString>("expected"); // "beside", or the folder under the home folder
+
+    QTest::newRow("writable folder") << true << false << "/xdg"
+                                     << "beside";
+    QTest::newRow("read-only folder") << false << false << ""
+                                      << ".config/porukano";
+    QTest::newRow("read-only folder holding the file") << false << true << "/xdg"
+                                                       << "beside";
+    QTest::newRow("XDG_CONFIG_HOME set") << false << false << "/xdg"
+                                         << "/xdg/porukano";
+    QTest::newRow("XDG_CONFIG_HOME not absolute") << false << false << "xdg"
+                                                  << ".config/porukano";
+}
+
+void SettingsFileTest::pathFor_besideTheProgramOrInTheUsersConfigFolder()
+{
+    QFETCH(bool, writable);
+    QFETCH(bool, holdsTheFile);
+    QFETCH(QString, xdgConfigHome);
+    QFETCH(QString, expected);
+    QTemporaryDir program;
+    if (holdsTheFile) {
+        writeBytes(program.filePath(QStringLiteral("KT41A0001.ini")), OldContent);
+    }
+    QStringList asked;
+    const SettingsFile::Surroundings surroundings{[&](const QString &folder) {
+                                                      asked << folder;
+                                                      return writable;
+                                                  },
+        xdgConfigHome,
+        QStringLiteral("/home/運転士")};
+
+    const QString path =
+        QDir::fromNativeSeparators(SettingsFile::pathFor(program.path(), QStringLiteral("KT41A0001"), surroundings));
+
+    if (expected == u"beside") {
+        QCOMPARE(path, program.filePath(QStringLiteral("KT41A0001.ini")));
+    } else {
+        QCOMPARE(path, QDir(QStringLiteral("/home/運転士")).filePath(expected + QLatin1String("/KT41A0001.ini")));
+    }
+    // Only the program's own folder is asked about, and not when it already holds the file.
+    QCOMPARE(asked, holdsTheFile ? QStringList() : QStringList{program.path()});
+}
+
+void SettingsFileTest::pathFor_theSystemsAnswer_readOnlyFolderGivesTheConfigFolder()
+{
+    QTemporaryDir program;
+    QTemporaryDir config;
+    const QByteArray oldXdg = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+    const auto restore =
+        qScopeGuard([&] { oldXdg.isNull() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", oldXdg); });
+    const QString beside = program.filePath(QStringLiteral("KT41A0001.ini"));
+    const auto pathFor = [&] {
+        return QDir::fromNativeSeparators(SettingsFile::pathFor(program.path(), QStringLiteral("KT41A0001")));
+    };
+    QVERIFY(SettingsFile::isFolderWritable(program.path()));
+    QCOMPARE(pathFor(), beside);
+    QVERIFY(!SettingsFile::isFolderWritable(program.filePath(QStringLiteral("missing"))));
+#ifdef Q_OS_WIN
+    QSKIP("on Windows the file is always beside the program");
+#endif
+    {
+        // Not writable for an ordinary user through its mode, for root through the immutable mark.
+        const WriteFault::ReadOnlyFolder readOnly(program.path());
+        if (!readOnly.isReadOnly()) {
+            QSKIP("cannot make a folder read-only for this user on this file system");
+        }
+        QVERIFY(!SettingsFile::isFolderWritable(program.path()));
+        QCOMPARE(pathFor(), config.filePath(QStringLiteral("porukano/KT41A0001.ini")));
+    }
+    // A file put there before the folder became read-only keeps the settings beside the program.
+    writeBytes(beside, OldContent);
+    const WriteFault::ReadOnlyFolder readOnly(program.path());
+    QCOMPARE(pathFor(), beside);
+}
+
+void SettingsFileTest::write_intoTheMissingConfigFolder_makesItForTheUserAlone()
+{
+    QTemporaryDir home;
+    const QString folder = home.filePath(QStringLiteral(".config/porukano"));
+    const QString path = folder + QLatin1String("/KT41A0001.ini");
+    const Result<QString> none = SettingsFile(path).read();
+    QVERIFY(!none.ok());
+    QVERIFY2(!QFileInfo::exists(home.filePath(QStringLiteral(".config"))), "reading makes no folder");
+
+    SettingsFile file(path);
+    QVERIFY2(file.write(QString::fromLatin1(OldContent)), qPrintable(file.errorString()));
+    QCOMPARE(readBytes(path), OldContent);
+    QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), OnlyTheFile);
+#ifdef Q_OS_UNIX
+    const auto userAlone = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+    QCOMPARE(QFileInfo(folder).permissions() & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser), userAlone);
+    QCOMPARE(QFileInfo(home.filePath(QStringLiteral(".config"))).permissions()
+            & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser),
+        userAlone);
+#endif
+    // The next save finds the folder there.
+    const QString line = QStringLiteral("0,0,0,3225,\"\",\"\",0,0,\"\",3450,2010,#TRUE#,#TRUE#,10000,6000,0\r\n");
+    QVERIFY2(file.write(line), qPrintable(file.errorString()));
+    QCOMPARE(readBytes(path), line.toLatin1());
+}
+
+void SettingsFileTest::write_whenTheConfigFolderCannotBeMade_reportsWhy()
+{
+    QTemporaryDir home;
+    const QString path = home.filePath(QStringLiteral(".config/porukano/KT41A0001.ini"));
+    const WriteFault::ReadOnlyFolder readOnly(home.path());
+    if (!readOnly.isReadOnly()) {
+        QSKIP("cannot make a folder read-only for this user on this file system");
+    }
+    SettingsFile file(path);
+    QVERIFY(!file.write(QString::fromLatin1(OldContent)));
+    // The file's path, then the folder that could not be made and the system's reason.
+    QVERIFY2(file.errorString().startsWith(QDir::toNativeSeparators(path) + QLatin1String(": ")
+                 + QDir::toNativeSeparators(home.filePath(QStringLiteral(".config"))) + QLatin1String(": ")),
+        qPrintable(file.errorString()));
+    QVERIFY(!QFileInfo::exists(home.filePath(QStringLiteral(".config"))));
 }
 
 void SettingsFileTest::write_thenRead_givesTheTextInUtf8()
@@ -112,7 +244,7 @@ void SettingsFileTest::write_failing_reportsPathAndLeavesTheOldFile()
 {
     QFETCH(bool, diskFull);
     QTemporaryDir dir;
-    const QString path = SettingsFile::pathFor(dir.path(), QStringLiteral("KT41A0001"));
+    const QString path = SettingsFile::besideProgram(dir.path(), QStringLiteral("KT41A0001"));
     writeBytes(path, OldContent);
 
     SettingsFile file(path);
