@@ -79,7 +79,8 @@ public:
     void picDir();
     void SaveIni();
     void LoadIni();
-    // The settings file `SaveIni` and `LoadIni` use; by default the one beside the program file.
+    // The settings file `SaveIni` and `LoadIni` use; by default the one beside the program file, or
+    // the user's own where no user can write there.
     void setSettingsFilePath(const QString &path) { m_settingsFilePath = path; }
 
     // Closes the window as its title-bar button does: saves the settings and ends the program.
@@ -136,7 +137,7 @@ private:
     SignboardController *m_signboard;
 
     // Settings carried through the settings file.
-    QString m_settingsFilePath; // empty: the file beside the program file
+    QString m_settingsFilePath; // empty: where SettingsFile::pathFor() puts it for this program
     QString m_reservedText; // used by nothing
     qint32 m_reservedNumber1 = 0;
     qint32 m_reservedNumber2 = 0;
