@@ -20,6 +20,23 @@ bool isWebAddress(const QUrl &url)
         && !url.host().isEmpty();
 }
 
+// QLibrary puts the system's description of a failed load in its own words, "Cannot load library
+// <file>: (<the system's description>)" in the language of Qt's texts; the system's part is taken
+// out of them, or the whole is kept where it has another form.
+QString systemsDescription(const QLibrary &library)
+{
+    const QString text = library.errorString();
+    const QString lead = QLibrary::tr("Cannot load library %1: %2").arg(library.fileName(), QString());
+    if (lead.isEmpty() || !text.startsWith(lead) || text.size() == lead.size()) {
+        return text;
+    }
+    QString description = text.mid(lead.size());
+    if (description.startsWith(u'(') && description.endsWith(u')')) {
+        description = description.mid(1, description.size() - 2);
+    }
+    return description;
+}
+
 } // namespace
 
 MakerLibrary::MakerLibrary(QString folder)
@@ -45,6 +62,11 @@ QString MakerLibrary::filePath() const
     return QDir::cleanPath(m_folder + QLatin1Char('/') + fileName());
 }
 
+QString MakerLibrary::cannotLoad(const QString &systemsDescription) const
+{
+    return tr("ライブラリ %1 を読み込めません: %2").arg(QDir::toNativeSeparators(filePath()), systemsDescription);
+}
+
 QString MakerLibrary::missingFunction(const QString &name) const
 {
     return tr("%1 に関数 %2 が見つかりません。").arg(QDir::toNativeSeparators(filePath()), name);
@@ -61,13 +83,12 @@ Result<QUrl> MakerLibrary::homePage()
         // the last of the other names it tried in the folder instead.
         QFile file(filePath());
         if (!file.open(QIODevice::ReadOnly)) {
-            return Result<QUrl>::failure(
-                tr("Cannot load library %1: %2").arg(QDir::toNativeSeparators(filePath()), file.errorString()));
+            return Result<QUrl>::failure(cannotLoad(file.errorString()));
         }
         file.close();
         auto library = std::make_unique<QLibrary>(filePath());
         if (!library->load()) {
-            return Result<QUrl>::failure(library->errorString());
+            return Result<QUrl>::failure(cannotLoad(systemsDescription(*library)));
         }
         m_library = std::move(library);
     }

@@ -39,6 +39,8 @@ public:
     Result<QUrl> homePage();
 
 private:
+    // The failure to load the library, in our words around the system's description of it.
+    QString cannotLoad(const QString &systemsDescription) const;
     QString missingFunction(const QString &name) const;
 
     QString m_folder;

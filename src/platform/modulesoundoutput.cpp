@@ -45,3 +45,10 @@ void ModuleSoundOutput::play(const QByteArray &wave, Mode mode)
         m_output->play(wave, mode);
     }
 }
+
+bool ModuleSoundOutput::shutDown()
+{
+    // No module is loaded from here on.
+    m_tried = true;
+    return m_output ? m_output->shutDown() : true;
+}

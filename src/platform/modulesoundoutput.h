@@ -27,6 +27,7 @@ public:
 
     void prepare() override;
     void play(const QByteArray &wave, Mode mode) override;
+    bool shutDown() override;
 
     // Whether the module's output is in use (after the first prepare() or play()).
     bool isLoaded() const { return m_output != nullptr; }

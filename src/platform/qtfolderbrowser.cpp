@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QToolButton>
 #include <QUrl>
 
 namespace {
@@ -20,8 +21,24 @@ QUrl startFolder()
 
 QString QtFolderBrowser::browse(QWidget *parent, const QString &title)
 {
-    const QUrl chosen = QFileDialog::getExistingDirectoryUrl(
-        parent, title, startFolder(), QFileDialog::ShowDirsOnly, {QStringLiteral("file")});
+    QFileDialog dialog(parent, title);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    dialog.setSupportedSchemes({QStringLiteral("file")});
+    dialog.setDirectoryUrl(startFolder());
+    // Folders by name only, as a folder picker shows them: the detail columns of Qt's own dialog
+    // (a type column reading "Folder", dates with the system's month names) are left untranslated
+    // by Qt, so the view that shows them is not offered. (A native dialog has neither.)
+    dialog.setViewMode(QFileDialog::List);
+    for (const char *name : {"listModeButton", "detailModeButton"}) {
+        if (auto *button = dialog.findChild<QToolButton *>(QLatin1String(name))) {
+            button->hide();
+        }
+    }
+    if (dialog.exec() != QDialog::Accepted) {
+        return {};
+    }
+    const QUrl chosen = dialog.selectedUrls().value(0);
     if (!chosen.isLocalFile()) {
         return {};
     }

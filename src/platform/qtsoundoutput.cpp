@@ -20,27 +20,35 @@ namespace {
 
 constexpr int PaddingMs = 250;
 constexpr int StartTimeoutMs = 1000;
-constexpr unsigned long StopTimeoutMs = 3000;
+constexpr unsigned long StopTimeoutMs = 2000;
+
+} // namespace
 
 // One request to play, answered through `done` once the sound has started or failed to.
 //
-// The caller that waits for the start may give up first; `state` settles who decides: the audio
-// thread takes a queued request over before starting it, and the caller calls it off only while it
-// is queued or starting. A request called off in the queue is skipped; one called off while it
-// started is stopped at once. So no sound plays that its caller no longer waits for.
+// The caller may give up waiting for the start, and a newer request calls off one still waiting;
+// `state` settles who decides: the audio thread takes a queued request over before starting it,
+// and the GUI thread calls it off only while it is queued or starting. A request called off in
+// the queue is skipped; one called off while it started is stopped at once. So no sound plays
+// that its caller no longer waits for, and none plays over a newer one.
+struct PlayAnswer
+{
+    enum State { Queued, Starting, Playing, NotStarted, CalledOff };
+    QSemaphore done;
+    std::atomic<int> state = Queued;
+
+    // True when this side moved the state from `from` to `to`.
+    bool move(int from, int to) { return state.compare_exchange_strong(from, to); }
+    // True when the request was called off by this call, before it could start.
+    bool callOff() { return move(Queued, CalledOff) || move(Starting, CalledOff); }
+};
+
+namespace {
+
 struct PlayRequest
 {
     std::optional<WaveClip> clip;
-    struct Answer
-    {
-        enum State { Queued, Starting, Playing, NotStarted, CalledOff };
-        QSemaphore done;
-        std::atomic<int> state = Queued;
-
-        // True when this side moved the state from `from` to `to`.
-        bool move(int from, int to) { return state.compare_exchange_strong(from, to); }
-    };
-    std::shared_ptr<Answer> answer = std::make_shared<Answer>();
+    std::shared_ptr<PlayAnswer> answer = std::make_shared<PlayAnswer>();
 };
 
 // The sound through Qt Multimedia: owns the sink playing now and the buffer it reads.
@@ -183,8 +191,8 @@ void AudioPlayer::request(PlayRequest request)
 
 void AudioPlayer::play(PlayRequest &request)
 {
-    PlayRequest::Answer &answer = *request.answer;
-    if (!answer.move(PlayRequest::Answer::Queued, PlayRequest::Answer::Starting)) {
+    PlayAnswer &answer = *request.answer;
+    if (!answer.move(PlayAnswer::Queued, PlayAnswer::Starting)) {
         return; // called off while it waited in the queue
     }
     if (!m_backend) {
@@ -197,45 +205,74 @@ void AudioPlayer::play(PlayRequest &request)
     } else {
         m_backend->stop();
     }
-    const auto result = started ? PlayRequest::Answer::Playing : PlayRequest::Answer::NotStarted;
-    if (!answer.move(PlayRequest::Answer::Starting, result) && started) {
+    const auto result = started ? PlayAnswer::Playing : PlayAnswer::NotStarted;
+    if (!answer.move(PlayAnswer::Starting, result) && started) {
         m_backend->stop(); // called off while it started
     }
 }
 
 QtSoundOutput::QtSoundOutput(BackendFactory makeBackend)
+    : m_thread(std::make_unique<QThread>())
 {
-    // Bring the audio backend up on this thread, so its objects belong to the thread that lives
-    // longest; the audio thread only creates sinks.
-    if (!makeBackend) {
-        QMediaDevices::defaultAudioOutput();
-    }
-    m_thread.setObjectName(QStringLiteral("audio"));
+    const bool qtMultimedia = !makeBackend;
+    m_thread->setObjectName(QStringLiteral("audio"));
     m_player = new AudioPlayer(std::move(makeBackend));
-    m_player->moveToThread(&m_thread);
+    m_player->moveToThread(m_thread.get());
+    if (qtMultimedia) {
+        // Qt Multimedia and its connection to the sound server come up ahead of the first sound,
+        // on the audio thread: a sound server that does not answer keeps the thread that asks
+        // waiting, half a minute at a time, and that must not be the user-interface thread.
+        QMetaObject::invokeMethod(m_player, [] { QMediaDevices::defaultAudioOutput(); });
+    }
     // The player goes on its own thread as the thread finishes, with the play requests still
     // queued for it. (A delete posted to the thread could be left undelivered: quit() may end the
     // loop before it is taken.)
-    QObject::connect(&m_thread, &QThread::finished, m_player, &QObject::deleteLater);
-    m_thread.start();
+    QObject::connect(m_thread.get(), &QThread::finished, m_player, &QObject::deleteLater);
+    m_thread->start();
 }
 
 QtSoundOutput::~QtSoundOutput()
 {
-    m_thread.quit();
-    if (!m_thread.wait(StopTimeoutMs)) {
-        // A backend that hangs keeps its thread; the program must still be able to end.
-        qWarning("The audio thread did not stop in time");
+    shutDown();
+}
+
+bool QtSoundOutput::shutDown()
+{
+    if (!m_thread) {
+        return !m_threadLeftRunning;
     }
+    m_player = nullptr;
+    m_thread->quit();
+    if (m_thread->wait(StopTimeoutMs)) {
+        m_thread.reset();
+        return true;
+    }
+    // The thread is stuck in the backend (a sound server that does not answer). Destroying a
+    // running QThread would end the process, and waiting longer could hang it: the thread is left
+    // as it is, its player and backend with it. Should it get free, it ends as usual and deletes
+    // them; the QThread object itself is kept to the end of the process.
+    qWarning("The audio thread did not stop in time; it is left to end with the program");
+    static QList<QThread *> *const leftRunning = new QList<QThread *>;
+    leftRunning->append(m_thread.release());
+    m_threadLeftRunning = true;
+    return false;
 }
 
 void QtSoundOutput::play(const QByteArray &wave, Mode mode)
 {
+    if (!m_player) {
+        return; // shut down
+    }
+    // A sound still waiting to start would play late, over this one or cut off by it.
+    if (m_lastAnswer) {
+        m_lastAnswer->callOff();
+    }
     PlayRequest request;
     if (Result<WaveClip> clip = parseWave(wave)) {
         request.clip = *std::move(clip);
     }
-    const std::shared_ptr<PlayRequest::Answer> answer = request.answer;
+    const std::shared_ptr<PlayAnswer> answer = request.answer;
+    m_lastAnswer = answer;
     const std::chrono::nanoseconds length = request.clip ? request.clip->duration() : std::chrono::nanoseconds();
     AudioPlayer *player = m_player;
     QMetaObject::invokeMethod(
@@ -243,14 +280,11 @@ void QtSoundOutput::play(const QByteArray &wave, Mode mode)
     if (mode == Mode::Background) {
         return;
     }
-    if (!answer->done.tryAcquire(1, StartTimeoutMs)) {
-        // Called off, unless the answer has come just now.
-        if (answer->move(PlayRequest::Answer::Queued, PlayRequest::Answer::CalledOff)
-            || answer->move(PlayRequest::Answer::Starting, PlayRequest::Answer::CalledOff)) {
-            return;
-        }
+    // Called off when it has not started in time, unless the answer has come just now.
+    if (!answer->done.tryAcquire(1, StartTimeoutMs) && answer->callOff()) {
+        return;
     }
-    if (answer->state != PlayRequest::Answer::Playing) {
+    if (answer->state != PlayAnswer::Playing) {
         return;
     }
     std::this_thread::sleep_until(std::chrono::steady_clock::now() + length);

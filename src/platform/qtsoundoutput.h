@@ -8,6 +8,7 @@
 #include <memory>
 
 class AudioPlayer;
+struct PlayAnswer;
 struct WaveClip;
 
 // Plays WAVE files through Qt Multimedia on an audio thread of its own: the user-interface thread
@@ -18,7 +19,14 @@ struct WaveClip;
 // heard). A new sound stops and deletes the sink still playing, then its buffer. Mode::Wait blocks
 // for the clip's own length (frames / rate). Without an audio device nothing is heard and play()
 // returns at once; a backend that does not start the sound within a second is treated the same
-// way, and the sound it was asked for is called off: it never starts late.
+// way, and the sound it was asked for is called off: it never starts late. A sound still waiting
+// to start when the next is asked for is called off too, so a stalled backend never plays an old
+// request over a newer one.
+//
+// Whatever the backend does, shutting the output down (or destroying it) takes at most two
+// seconds: an audio thread stuck in the backend is left running, with its objects, and never
+// destroyed (Qt ends the process when a running thread is destroyed). If it ever gets free it ends
+// and deletes its objects itself; otherwise the end of the process takes it.
 class QtSoundOutput final : public SoundOutput
 {
 public:
@@ -38,8 +46,11 @@ public:
     ~QtSoundOutput() override;
 
     void play(const QByteArray &wave, Mode mode) override;
+    bool shutDown() override;
 
 private:
-    QThread m_thread;
+    std::unique_ptr<QThread> m_thread; // null once shut down
+    bool m_threadLeftRunning = false;
     AudioPlayer *m_player = nullptr; // lives on m_thread
+    std::shared_ptr<PlayAnswer> m_lastAnswer; // of the last sound asked for
 };

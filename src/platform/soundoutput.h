@@ -17,5 +17,11 @@ public:
 
     // Brings the output up ahead of its first sound, where that takes a while; play() does it
     // itself otherwise.
-    virtual void prepare() {}
+    virtual void prepare() { }
+
+    // Ends every sound and what works for them, within a bounded time; later plays are silent.
+    // False when something the sound server keeps waiting could not be ended and is left running:
+    // the process's exit handlers may then wait for it too, so a program about to end should end
+    // without them (std::_Exit).
+    virtual bool shutDown() { return true; }
 };

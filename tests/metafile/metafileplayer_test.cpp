@@ -115,6 +115,35 @@ QByteArray arc(bool clockwise)
     return emf.record(Emr::Arc, {8, 8, 88, 88, 88, 48, 48, 8}).finish();
 }
 
+// "HH" three times in a font 20 pixels high, each character given an advance of 20 pixels, on an
+// opaque background of the text's own blue: each text covers its box, 40 pixels wide and as
+// high as the font's cell, wherever its alignment puts it. Centred at x 48 and hanging from
+// y 2; right-aligned at x 68 and standing on y 60; from x 28 on the baseline y 88. Each box spans
+// x 28 to 68.
+QByteArray alignedText()
+{
+    EmfWriter emf = whitePicture();
+    emf.record(
+           Emr::ExtCreateFontIndirectW, {1, -20, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0})
+        .record(Emr::SelectObject, {1})
+        .record(Emr::SetBkMode, {2})
+        .record(Emr::SetBkColor, {qint32(Blue)})
+        .record(Emr::SetTextColor, {qint32(Blue)});
+    constexpr qint32 Centre = 6, Right = 2, Bottom = 8, Baseline = 24;
+    const struct
+    {
+        qint32 align, x, y;
+    } texts[] = {{Centre, 48, 2}, {Right | Bottom, 68, 60}, {Baseline, 28, 88}};
+    for (const auto &text : texts) {
+        // Bounds, graphics mode, scales, reference point, 2 characters at 76, no options, no
+        // rectangle, advances at 80; then "HH" and the two advances.
+        emf.record(Emr::SetTextAlign, {text.align})
+            .record(Emr::ExtTextOutW,
+                {0, 0, 96, 96, 1, 0, 0, text.x, text.y, 2, 76, 0, 0, 0, 0, 0, 80, 0x00480048, 20, 20});
+    }
+    return emf.finish();
+}
+
 // A 2 x 2 top-down 32-bit bitmap, rows red green / blue white, stretched to (10,10)-(30,30).
 QByteArray stretchBlt()
 {
@@ -370,12 +399,38 @@ void MetafilePlayerTest::records_drawTheirPixelsOrFailCleanly_data()
     QTest::newRow("extreme font escapement")
         << whitePicture()
                .record(Emr::ExtCreateFontIndirectW,
-                   {1, -20, 0, std::numeric_limits<qint32>::min(), 0, 400, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                       0, 0, 0, 0})
+                   {1,
+                       -20,
+                       0,
+                       std::numeric_limits<qint32>::min(),
+                       0,
+                       400,
+                       0,
+                       0,
+                       0,
+                       0,
+                       0,
+                       0,
+                       0,
+                       0,
+                       0,
+                       0,
+                       0,
+                       0,
+                       0,
+                       0,
+                       0,
+                       0,
+                       0,
+                       0})
                .record(Emr::SelectObject, {1})
                .record(Emr::ExtTextOutW, {0, 0, 96, 96, 1, 0, 0, 48, 48, 1, 76, 0, 0, 0, 0, 0, 0, 0x41})
                .finish()
         << "5,5:white 90,90:white";
+    QTest::newRow("aligned text") << alignedText()
+                                  << "30,10:blue 65,10:blue 25,10:white 71,10:white 48,1:white "
+                                     "30,57:blue 65,57:blue 25,57:white 71,57:white 48,61:white "
+                                     "30,78:blue 65,78:blue 30,89:blue 25,85:white 71,85:white 48,95:white";
     QTest::newRow("top-down bitmap") << stretchBlt()
                                      << "15,15:red 25,15:#0f0 15,25:blue 25,25:white 5,5:white 35,35:white";
     // A dashed, mitred pen two million pixels wide round a small red ellipse: its first dash covers

@@ -77,8 +77,10 @@ void MakerLibraryTest::homePage_missingOrBrokenLibrary_givesTheSystemsDescriptio
     MakerLibrary library(folder.path());
     Result<QUrl> result = library.homePage();
     QVERIFY(!result);
-    QVERIFY2(result.error().contains(QDir::toNativeSeparators(library.filePath())), qPrintable(result.error()));
-    QVERIFY2(result.error().endsWith(QStringLiteral(": ") + qt_error_string(ENOENT)), qPrintable(result.error()));
+    // Our words in Japanese, then the system's as it gives them.
+    const QString lead =
+        QStringLiteral("ライブラリ %1 を読み込めません: ").arg(QDir::toNativeSeparators(library.filePath()));
+    QCOMPARE(result.error(), lead + qt_error_string(ENOENT));
 
     QFile file(library.filePath());
     QVERIFY(file.open(QIODevice::WriteOnly));
@@ -86,7 +88,11 @@ void MakerLibraryTest::homePage_missingOrBrokenLibrary_givesTheSystemsDescriptio
     file.close();
     result = library.homePage();
     QVERIFY(!result);
-    QVERIFY2(result.error().contains(library.filePath()), qPrintable(result.error()));
+    QVERIFY2(result.error().startsWith(lead), qPrintable(result.error()));
+#ifdef Q_OS_LINUX
+    // The dynamic linker's description, not Qt's sentence around it.
+    QCOMPARE(result.error(), lead + library.filePath() + QStringLiteral(": file too short"));
+#endif
 
     QVERIFY(file.remove());
     QVERIFY(QFile::copy(variantFolder(QStringLiteral("web")) + u'/' + MakerLibrary::fileName(), library.filePath()));

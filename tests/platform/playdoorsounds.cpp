@@ -12,6 +12,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <thread>
 
 int main(int argc, char *argv[])
@@ -39,5 +40,11 @@ int main(int argc, char *argv[])
         }
     }
     std::printf("%lld end\n", clock.elapsed());
+    std::fflush(stdout);
+    // As the program ends: an output that a sound server keeps waiting is left to the end of the
+    // process, whose exit handlers would wait for it.
+    if (!output.shutDown()) {
+        std::_Exit(0);
+    }
     return 0;
 }
