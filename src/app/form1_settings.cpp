@@ -8,9 +8,12 @@
 #include "rollsign/rollsigndeck.h"
 #include "settings/settingsfile.h"
 #include "settings/settingsline.h"
+#include "settings/windowplacement.h"
 #include "signboard/signboardcontroller.h"
 
+#include <QGuiApplication>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QWindow>
 
@@ -27,6 +30,19 @@ int outerHeight(QWidget *window)
         return handle->frameGeometry().height();
     }
     return window->frameGeometry().height();
+}
+
+// Moves `window` to its stored place (twips), or, where that place would leave it wholly outside
+// every screen, onto the nearest screen. The window's outer size is known only once it is on the
+// screen; its client size stands for it, which errs towards bringing a window back.
+void placeOnScreen(QWidget *window, qint32 leftTwips, qint32 topTwips)
+{
+    QList<QRect> areas;
+    for (const QScreen *screen : QGuiApplication::screens()) {
+        areas.append(screen->availableGeometry());
+    }
+    const QPoint stored(Twips::toPixels(leftTwips), Twips::toPixels(topTwips));
+    window->move(WindowPlacement::onScreen(QRect(stored, window->frameGeometry().size()), areas));
 }
 
 } // namespace
@@ -123,9 +139,9 @@ bool Form1::restoreSettings()
         return false;
     }
 
-    move(Twips::toPixels(settings.formLeft), Twips::toPixels(settings.formTop));
+    placeOnScreen(this, settings.formLeft, settings.formTop);
     frmSet *panel = settingsPanel();
-    panel->move(Twips::toPixels(settings.panelLeft), Twips::toPixels(settings.panelTop));
+    placeOnScreen(panel, settings.panelLeft, settings.panelTop);
 
     if (!m_signboard->restore(settings.kanbanShown, settings.frameShown, settings.kanbanLeft, settings.kanbanTop)) {
         return false;

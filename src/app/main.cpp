@@ -13,6 +13,9 @@
 
 #include <QApplication>
 
+#include <cstdio>
+#include <cstdlib>
+
 int main(int argc, char *argv[])
 {
     choosePlatform();
@@ -45,5 +48,13 @@ int main(int argc, char *argv[])
     form.Form_Load();
     form.show();
     form.activateWindow();
-    return app.exec();
+    const int exitCode = app.exec();
+    // A sound server that never answered can still hold the audio thread, and with it a lock that
+    // Qt Multimedia's exit handlers wait for: the settings are saved, so the program ends without
+    // them rather than hang.
+    if (!sound.shutDown()) {
+        std::fflush(nullptr);
+        std::_Exit(exitCode);
+    }
+    return exitCode;
 }

@@ -14,6 +14,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSessionManager>
 #include <QTemporaryDir>
@@ -81,6 +82,8 @@ class Form1SettingsTest : public QObject
 
 private slots:
     void panelFollowsTheOuterHeightKnownOnceTheBusWindowIsShown();
+    void storedPlace_whollyOffEveryScreen_comesOntoTheNearest_data();
+    void storedPlace_whollyOffEveryScreen_comesOntoTheNearest();
     void storedLine_isAppliedAndSavedBackUnchanged_data();
     void storedLine_isAppliedAndSavedBackUnchanged();
     void storedFolderAndPicture_showTheFirstFaceAndTheSignboardInItsFrame_data();
@@ -111,6 +114,43 @@ void Form1SettingsTest::panelFollowsTheOuterHeightKnownOnceTheBusWindowIsShown()
     QVERIFY(QTest::qWaitForWindowExposed(&stored.form));
     QCoreApplication::processEvents();
     QCOMPARE(stored.panel()->y(), 215);
+}
+
+void Form1SettingsTest::storedPlace_whollyOffEveryScreen_comesOntoTheNearest_data()
+{
+    // The places of the bus window and the panel, twips, as the line's first four fields give them.
+    QTest::addColumn<QByteArray>("places");
+    QTest::addColumn<bool>("kept");
+    QTest::newRow("partly on the screen") << QByteArray("-9000,-1500,-3000,-1500") << true;
+    QTest::newRow("beyond the left") << QByteArray("-12000,0,-4200,0") << false;
+    QTest::newRow("beyond the right") << QByteArray("300000,0,300000,3000") << false;
+    QTest::newRow("beyond the top") << QByteArray("0,-3300,3000,-2700") << false;
+    QTest::newRow("beyond the bottom") << QByteArray("0,300000,0,300000") << false;
+    // The ends of the field's range, in the signboard's place too.
+    QTest::newRow("32-bit ends") << QByteArray("2147483647,-2147483648,-2147483648,2147483647") << false;
+}
+
+void Form1SettingsTest::storedPlace_whollyOffEveryScreen_comesOntoTheNearest()
+{
+    QFETCH(QByteArray, places);
+    QFETCH(bool, kept);
+    Setup s;
+    s.load(places + ",\"\",\"\",0,0,\"\",2147483647,-2147483648,#TRUE#,#TRUE#,1,1,0\r\n");
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const QList<QByteArray> stored = places.split(',');
+    QList<QByteArray> expected;
+    for (QWidget *window : {static_cast<QWidget *>(&s.form), static_cast<QWidget *>(s.panel())}) {
+        const QPoint place = window->pos();
+        const QList<QByteArray> twips{QByteArray::number(place.x() * 15), QByteArray::number(place.y() * 15)};
+        if (kept) {
+            QCOMPARE(twips, stored.mid(expected.size(), 2));
+        } else {
+            QVERIFY2(screen.contains(QRect(place, window->size())), twips.join(' ').constData());
+        }
+        expected += twips;
+    }
+    // The line saved afterwards holds the places the windows then have.
+    QCOMPARE(s.savedLine().split(',').mid(0, 4), expected);
 }
 
 void Form1SettingsTest::storedLine_isAppliedAndSavedBackUnchanged_data()
