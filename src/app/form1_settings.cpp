@@ -34,15 +34,24 @@ int outerHeight(QWidget *window)
 
 // Moves `window` to its stored place (twips), or, where that place would leave it wholly outside
 // every screen, onto the nearest screen. The window's outer size is known only once it is on the
-// screen; its client size stands for it, which errs towards bringing a window back.
+// screen (its client size stands for it until then), so a window brought onto a screen is fitted
+// inside it again as it is first painted.
 void placeOnScreen(QWidget *window, qint32 leftTwips, qint32 topTwips)
 {
-    QList<QRect> areas;
-    for (const QScreen *screen : QGuiApplication::screens()) {
-        areas.append(screen->availableGeometry());
-    }
+    const auto screenAreas = [] {
+        QList<QRect> areas;
+        for (const QScreen *screen : QGuiApplication::screens()) {
+            areas.append(screen->availableGeometry());
+        }
+        return areas;
+    };
     const QPoint stored(Twips::toPixels(leftTwips), Twips::toPixels(topTwips));
-    window->move(WindowPlacement::onScreen(QRect(stored, window->frameGeometry().size()), areas));
+    const QPoint place = WindowPlacement::onScreen(QRect(stored, window->frameGeometry().size()), screenAreas());
+    window->move(place);
+    if (place != stored) {
+        new FirstPaintWatch(window,
+            [window, screenAreas] { window->move(WindowPlacement::inside(window->frameGeometry(), screenAreas())); });
+    }
 }
 
 } // namespace

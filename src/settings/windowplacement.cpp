@@ -38,36 +38,52 @@ qint64 placed(Span window, Span screen)
 
 namespace WindowPlacement {
 
-QPoint onScreen(const QRect &frame, const QList<QRect> &screens)
+namespace {
+
+// The screen nearest to the frame spans `x` and `y` (the earlier one on a tie) and its distance,
+// 0 where the frame shares a pixel with it; null where there is no screen.
+const QRect *nearestScreen(Span x, Span y, const QList<QRect> &screens, double *distance)
 {
-    const Span x{frame.left(), std::max<qint64>(frame.right(), frame.left())};
-    const Span y{frame.top(), std::max<qint64>(frame.bottom(), frame.top())};
     const QRect *nearest = nullptr;
-    double nearestDistance = std::numeric_limits<double>::infinity();
+    *distance = std::numeric_limits<double>::infinity();
     for (const QRect &screen : screens) {
         const Span sx{screen.left(), screen.right()};
         const Span sy{screen.top(), screen.bottom()};
         if (sx.length() <= 0 || sy.length() <= 0) {
             continue;
         }
-        const qint64 dx = gap(x, sx);
-        const qint64 dy = gap(y, sy);
-        if (dx == 0 && dy == 0) {
-            return frame.topLeft();
-        }
         // Each gap is below 2^33, so the sum of squares is exact enough in a double to compare.
-        const double distance = std::hypot(double(dx), double(dy));
-        if (distance < nearestDistance) {
-            nearestDistance = distance;
+        const double to = std::hypot(double(gap(x, sx)), double(gap(y, sy)));
+        if (to < *distance) {
+            *distance = to;
             nearest = &screen;
         }
     }
-    if (!nearest) {
+    return nearest;
+}
+
+QPoint place(const QRect &frame, const QList<QRect> &screens, bool keepWhereVisible)
+{
+    const Span x{frame.left(), std::max<qint64>(frame.right(), frame.left())};
+    const Span y{frame.top(), std::max<qint64>(frame.bottom(), frame.top())};
+    double distance = 0;
+    const QRect *nearest = nearestScreen(x, y, screens, &distance);
+    if (!nearest || (keepWhereVisible && distance == 0)) {
         return frame.topLeft();
     }
-    const Span sx{nearest->left(), nearest->right()};
-    const Span sy{nearest->top(), nearest->bottom()};
-    return {int(placed(x, sx)), int(placed(y, sy))};
+    return {int(placed(x, {nearest->left(), nearest->right()})), int(placed(y, {nearest->top(), nearest->bottom()}))};
+}
+
+} // namespace
+
+QPoint onScreen(const QRect &frame, const QList<QRect> &screens)
+{
+    return place(frame, screens, true);
+}
+
+QPoint inside(const QRect &frame, const QList<QRect> &screens)
+{
+    return place(frame, screens, false);
 }
 
 } // namespace WindowPlacement

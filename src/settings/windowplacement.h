@@ -18,4 +18,8 @@ namespace WindowPlacement {
 // the screen's. Any int coordinates, the ends of the range included.
 QPoint onScreen(const QRect &frame, const QList<QRect> &screens);
 
+// The top-left corner of `frame` moved wholly inside the nearest of `screens` as above, also when
+// it lies partly on one: for a window brought onto a screen whose outer size is known only later.
+QPoint inside(const QRect &frame, const QList<QRect> &screens);
+
 } // namespace WindowPlacement
