@@ -19,10 +19,10 @@ constexpr qint64 MaxPixels = 16'000'000; // logical pixels in all
 inline Result<QSize> checkedSize(QSize size)
 {
     if (size.width() < 1 || size.height() < 1) {
-        return Result<QSize>::failure(QStringLiteral("The picture has no size."));
+        return failure(QStringLiteral("The picture has no size."));
     }
     if (size.width() > MaxSide || size.height() > MaxSide || qint64(size.width()) * size.height() > MaxPixels) {
-        return Result<QSize>::failure(QStringLiteral("The picture is too large."));
+        return failure(QStringLiteral("The picture is too large."));
     }
     return size;
 }

@@ -57,7 +57,7 @@ QFrame *makeFrame(QWidget *parent, const QString &objectName, const QColor &back
 PictureToggle *makePictureToggle(
     QWidget *parent, const QString &objectName, const QString &picture, const QString &accessibleName)
 {
-    auto button = new PictureToggle(svgPicture(picture, QSize(50, 20)), parent);
+    auto button = new PictureToggle(svgPicture(picture, QSize(50, 20)).valueOr(Picture()), parent);
     button->setObjectName(objectName);
     button->setAccessibleName(accessibleName);
     return button;

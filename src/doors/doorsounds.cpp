@@ -13,9 +13,10 @@ DoorSounds::DoorSounds(SoundOutput *output, EventPass eventPass)
 {
 }
 
+// A sound that cannot be read plays as silence.
 void DoorSounds::PlayWave(int id)
 {
-    m_waveData = loadWave(id);
+    m_waveData = loadWave(id).valueOr(QByteArray());
     if (m_output) {
         m_output->play(m_waveData, SoundOutput::Mode::Wait);
     }
@@ -23,7 +24,7 @@ void DoorSounds::PlayWave(int id)
 
 void DoorSounds::PlayWaveAsync(int id)
 {
-    m_waveData = loadWave(id);
+    m_waveData = loadWave(id).valueOr(QByteArray());
     if (m_output) {
         m_output->play(m_waveData, SoundOutput::Mode::Background);
     }
@@ -32,11 +33,11 @@ void DoorSounds::PlayWaveAsync(int id)
     }
 }
 
-QByteArray DoorSounds::loadWave(int id)
+Result<QByteArray> DoorSounds::loadWave(int id)
 {
     QFile file(ResourcePaths::doorSound(id));
     if (!file.open(QIODevice::ReadOnly)) {
-        return {};
+        return failure(file.fileName() + QStringLiteral(": ") + file.errorString());
     }
     return file.readAll();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/result.h"
+
 #include <QByteArray>
 
 #include <functional>
@@ -31,8 +33,8 @@ public:
 
     const QByteArray &WaveData() const { return m_waveData; }
 
-    // The embedded WAVE file of sound `id`; empty if there is none.
-    static QByteArray loadWave(int id);
+    // The embedded WAVE file of sound `id`, or why there is none.
+    static Result<QByteArray> loadWave(int id);
 
     // One pass over the events already waiting, leaving user input queued: a door toggle handled
     // here would start a second movement in the middle of this one and could leave the middle door

@@ -33,11 +33,6 @@ bool isPlainWmf(RecordReader &r, qsizetype at)
 
 using ReadResult = Result<std::shared_ptr<const Document>>;
 
-ReadResult refused(const QString &error)
-{
-    return ReadResult::failure(error);
-}
-
 int roundedPixels(double value)
 {
     return std::isfinite(value) && std::abs(value) < 1e9 ? int(std::lround(value)) : -1;
@@ -59,10 +54,10 @@ ReadResult readEmf(QByteArray data)
     const qint32 mmWidth = r.i32(80);
     const qint32 mmHeight = r.i32(84);
     if (headerSize < EmfHeaderMinimum || headerSize % 4 != 0 || headerSize > quint32(data.size())) {
-        return refused(QStringLiteral("The picture's header is damaged."));
+        return failure(QStringLiteral("The picture's header is damaged."));
     }
     if (handles > quint32(MaxObjects)) {
-        return refused(QStringLiteral("The picture has too many objects."));
+        return failure(QStringLiteral("The picture has too many objects."));
     }
     doc->objectCount = handles;
     if (deviceWidth > 0 && deviceHeight > 0 && mmWidth > 0 && mmHeight > 0) {
@@ -79,11 +74,11 @@ ReadResult readEmf(QByteArray data)
     const double frameWidth = double(frameRight) - frameLeft;
     const double frameHeight = double(frameBottom) - frameTop;
     if (frameWidth <= 0 || frameHeight <= 0) {
-        return refused(QStringLiteral("The picture's frame is empty."));
+        return failure(QStringLiteral("The picture's frame is empty."));
     }
     doc->size = QSize(roundedPixels(frameWidth * 96 / 2540), roundedPixels(frameHeight * 96 / 2540));
     if (const Result<QSize> checked = PictureLimits::checkedSize(doc->size); !checked) {
-        return refused(checked.error());
+        return failure(checked.error());
     }
     // The frame in the reference device's pixels. The device's size is given in whole
     // millimetres, so the frame is rounded to whole pixels: a 52-pixel-wide picture comes out as
@@ -94,22 +89,22 @@ ReadResult readEmf(QByteArray data)
     const double right = std::round(frameRight / 100.0 * ppm.width());
     const double bottom = std::round(frameBottom / 100.0 * ppm.height());
     if (!(right > left) || !(bottom > top)) {
-        return refused(QStringLiteral("The picture's frame is empty."));
+        return failure(QStringLiteral("The picture's frame is empty."));
     }
     doc->frame = QRectF(QPointF(left, top), QPointF(right, bottom));
 
     qsizetype offset = headerSize;
     while (offset < data.size()) {
         if (!r.has(offset, 8)) {
-            return refused(QStringLiteral("The picture is cut short."));
+            return failure(QStringLiteral("The picture is cut short."));
         }
         const quint32 type = r.u32(offset);
         const quint32 size = r.u32(offset + 4);
         if (size < 8 || size % 4 != 0 || !r.has(offset, size)) {
-            return refused(QStringLiteral("The picture has a damaged record."));
+            return failure(QStringLiteral("The picture has a damaged record."));
         }
         if (doc->records.size() >= size_t(MaxRecords)) {
-            return refused(QStringLiteral("The picture has too many records."));
+            return failure(QStringLiteral("The picture has too many records."));
         }
         doc->records.push_back(quint32(offset));
         offset += size;
@@ -132,32 +127,32 @@ ReadResult readPlaceableWmf(QByteArray data)
     const qint16 bottom = r.i16(12);
     const quint16 unitsPerInch = r.u16(14);
     if (!isPlainWmf(r, PlaceableHeaderSize)) {
-        return refused(QStringLiteral("The picture's header is damaged."));
+        return failure(QStringLiteral("The picture's header is damaged."));
     }
     if (unitsPerInch == 0) {
-        return refused(QStringLiteral("The picture has no size."));
+        return failure(QStringLiteral("The picture has no size."));
     }
     doc->objectCount = r.u16(PlaceableHeaderSize + 10);
     // The bounding box, in the picture's own units, at 96 dots per inch.
     doc->size = QSize(roundedPixels(std::abs(double(right) - left) * 96 / unitsPerInch),
         roundedPixels(std::abs(double(bottom) - top) * 96 / unitsPerInch));
     if (const Result<QSize> checked = PictureLimits::checkedSize(doc->size); !checked) {
-        return refused(checked.error());
+        return failure(checked.error());
     }
     doc->frame = QRectF(QPointF(left, top), QPointF(right, bottom));
 
     qsizetype offset = PlaceableHeaderSize + WmfHeaderSize;
     while (offset < data.size()) {
         if (!r.has(offset, 6)) {
-            return refused(QStringLiteral("The picture is cut short."));
+            return failure(QStringLiteral("The picture is cut short."));
         }
         const qint64 size = qint64(r.u32(offset)) * 2;
         const quint16 function = r.u16(offset + 4);
         if (size < 6 || !r.has(offset, size)) {
-            return refused(QStringLiteral("The picture has a damaged record."));
+            return failure(QStringLiteral("The picture has a damaged record."));
         }
         if (doc->records.size() >= size_t(MaxRecords)) {
-            return refused(QStringLiteral("The picture has too many records."));
+            return failure(QStringLiteral("The picture has too many records."));
         }
         doc->records.push_back(quint32(offset));
         offset += size;
@@ -180,12 +175,12 @@ bool looksLikeMetafile(const QByteArray &data)
 ReadResult read(QByteArray data)
 {
     if (data.size() > PictureLimits::MaxFileBytes) {
-        return refused(QStringLiteral("The file is too large."));
+        return failure(QStringLiteral("The file is too large."));
     }
     RecordReader r(data.constData(), data.size());
     if (r.has(0, 4) && r.u32(0) == PlaceableKey) {
         if (!r.has(0, PlaceableHeaderSize + WmfHeaderSize)) {
-            return refused(QStringLiteral("The picture is cut short."));
+            return failure(QStringLiteral("The picture is cut short."));
         }
         return readPlaceableWmf(std::move(data));
     }
@@ -194,26 +189,25 @@ ReadResult read(QByteArray data)
     }
     if (isPlainWmf(r, 0)) {
         // Without the placeable header a metafile states no size of its own.
-        return refused(QStringLiteral("The metafile states no picture size."));
+        return failure(QStringLiteral("The metafile states no picture size."));
     }
-    return refused(QStringLiteral("The file is not a metafile."));
+    return failure(QStringLiteral("The file is not a metafile."));
 }
 
 Result<QImage, PlayFailure> play(const Document &document, QSize size)
 {
-    using Played = Result<QImage, PlayFailure>;
     if (size.isEmpty() || document.size.isEmpty()) {
-        return Played::failure({QStringLiteral("Nothing to draw on."), QImage()});
+        return failure(PlayFailure{QStringLiteral("Nothing to draw on."), QImage()});
     }
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     if (image.isNull()) {
-        return Played::failure({QStringLiteral("Not enough memory for the picture."), QImage()});
+        return failure(PlayFailure{QStringLiteral("Not enough memory for the picture."), QImage()});
     }
     image.fill(Qt::transparent);
     const double sx = double(image.width()) / document.size.width();
     const double sy = double(image.height()) / document.size.height();
     const double pictureScale = std::sqrt(sx * sy);
-    std::optional<QString> failure;
+    std::optional<QString> stopped;
     if (document.format == Format::Emf) {
         // Reference-device pixels: the frame is stretched over the whole image.
         const QRectF f = document.frame;
@@ -223,7 +217,7 @@ Result<QImage, PlayFailure> play(const Document &document, QSize size)
         Player player(&image, deviceToImage, pictureScale, document.objectCount, false);
         player.setDevicePixelsPerMm(document.devicePixelsPerMm);
         playEmf(document, player);
-        failure = player.failure();
+        stopped = player.failure();
     } else {
         // WMF: device pixels are the picture's pixels, and the bounding box is the initial window
         // over the whole picture.
@@ -235,11 +229,11 @@ Result<QImage, PlayFailure> play(const Document &document, QSize size)
         state.viewportOrg = QPointF(0, 0);
         state.viewportExt = QSizeF(document.size);
         playWmf(document, player);
-        failure = player.failure();
+        stopped = player.failure();
     }
     // The player's painter has ended with the player, so the image is complete either way.
-    if (failure) {
-        return Played::failure({*failure, image});
+    if (stopped) {
+        return failure(PlayFailure{*stopped, image});
     }
     return image;
 }

@@ -58,7 +58,7 @@ Result<std::optional<DibLayout>> layout(RecordReader &r)
     }
     const qint64 rows = d.height < 0 ? -d.height : d.height;
     if (d.width > MaxBitmapPixels || rows > MaxBitmapPixels || d.width * rows > MaxBitmapPixels) {
-        return Result<std::optional<DibLayout>>::failure(QStringLiteral("An embedded bitmap is too large."));
+        return failure(QStringLiteral("An embedded bitmap is too large."));
     }
     switch (d.bitCount) {
     case 1:
@@ -93,7 +93,7 @@ Result<std::optional<DibLayout>> layout(RecordReader &r)
 
 Result<QImage> doesNotFit()
 {
-    return Result<QImage>::failure(QStringLiteral("An embedded bitmap does not fit its record."));
+    return failure(QStringLiteral("An embedded bitmap does not fit its record."));
 }
 
 // A compressed picture inside the bitmap (JPEG or PNG), read only if its size is within limits.
@@ -121,7 +121,7 @@ template <typename Decode> Result<QImage> withLayout(const char *info, qsizetype
     RecordReader r(info, size);
     const Result<std::optional<DibLayout>> laidOut = layout(r);
     if (!laidOut) {
-        return Result<QImage>::failure(laidOut.error());
+        return failure(laidOut.error());
     }
     if (!*laidOut) {
         return QImage();

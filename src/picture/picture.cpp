@@ -68,11 +68,11 @@ void Picture::drawUnscaled(QPainter *painter, const QPointF &topLeft) const
     }
 }
 
-Picture svgPicture(const QString &path, QSize logicalSize)
+Result<Picture> svgPicture(const QString &path, QSize logicalSize)
 {
     auto renderer = std::make_shared<QSvgRenderer>(path);
     if (!renderer->isValid()) {
-        return {};
+        return failure(path + QStringLiteral(": not a readable SVG drawing."));
     }
     renderer->setAspectRatioMode(Qt::IgnoreAspectRatio);
     return Picture(

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/result.h"
+
 #include <QImage>
 #include <QSize>
 
@@ -43,5 +45,5 @@ private:
 };
 
 // An SVG drawing (typically one of the program's own resources) as a vector picture of the given
-// logical size. Returns the empty picture if the file cannot be read as SVG.
-Picture svgPicture(const QString &path, QSize logicalSize);
+// logical size, or a failure if the file cannot be read as SVG.
+Result<Picture> svgPicture(const QString &path, QSize logicalSize);

@@ -20,11 +20,6 @@ namespace {
 // four bytes a pixel, fits.
 constexpr int AllocationLimitMiB = 64;
 
-Result<Picture> failure(const QString &error)
-{
-    return Result<Picture>::failure(error);
-}
-
 // Renderings of one metafile, kept per size in device pixels so that repainting at the same size
 // and device pixel ratio does not play the metafile again.
 class MetafileRenderings

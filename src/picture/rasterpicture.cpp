@@ -75,7 +75,7 @@ void draw(RasterCache &cache, QPainter *painter, const QRectF &target)
     }
     if (cache.image.isNull() || cache.ratio != ratio) {
         if (cache.source.isNull() && !cache.svgPath.isEmpty()) {
-            cache.source = svgPicture(std::exchange(cache.svgPath, QString()), cache.logicalSize);
+            cache.source = svgPicture(std::exchange(cache.svgPath, QString()), cache.logicalSize).valueOr(Picture());
         }
         cache.image = renderCopy(cache.source, cache.logicalSize, ratio);
         cache.ratio = ratio;
@@ -141,7 +141,7 @@ Picture prerenderedSvgPicture(const QString &path, QSize logicalSize)
     startPrerendering([promise, path, logicalSize, ratio = cache->preparedRatio] {
         QImage image;
         try {
-            image = renderCopy(svgPicture(path, logicalSize), logicalSize, ratio);
+            image = renderCopy(svgPicture(path, logicalSize).valueOr(Picture()), logicalSize, ratio);
         } catch (...) {
             // Out of memory: the first paint tries again itself.
         }

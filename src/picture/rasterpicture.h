@@ -12,7 +12,8 @@ class QString;
 // more than the pause between steps.
 Picture rasterPicture(const Picture &source);
 
-// The same for the SVG drawing at `path` (see svgPicture()), with the first raster copy started at
+// The same for the SVG drawing at `path` (see svgPicture(); a drawing that cannot be read draws
+// nothing), with the first raster copy started at
 // once on a worker thread at the primary screen's pixel ratio, so that it is ready, or nearly, by
 // the time the picture is first painted; the first paint waits for it if it is not. Pictures are
 // taken up in the order asked for, two at a time. Drawn at another ratio, the picture renders the

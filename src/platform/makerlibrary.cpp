@@ -75,20 +75,20 @@ QString MakerLibrary::missingFunction(const QString &name) const
 Result<QUrl> MakerLibrary::homePage()
 {
     if (m_folder.isEmpty() || QDir::isRelativePath(m_folder)) {
-        return Result<QUrl>::failure(tr("%1 を読み込めません: フォルダー「%2」が絶対パスではありません。")
-                                         .arg(fileName(), QDir::toNativeSeparators(m_folder)));
+        return failure(tr("%1 を読み込めません: フォルダー「%2」が絶対パスではありません。")
+                           .arg(fileName(), QDir::toNativeSeparators(m_folder)));
     }
     if (!m_library) {
         // A missing file is described by the system's own words for it: QLibrary would report
         // the last of the other names it tried in the folder instead.
         QFile file(filePath());
         if (!file.open(QIODevice::ReadOnly)) {
-            return Result<QUrl>::failure(cannotLoad(file.errorString()));
+            return failure(cannotLoad(file.errorString()));
         }
         file.close();
         auto library = std::make_unique<QLibrary>(filePath());
         if (!library->load()) {
-            return Result<QUrl>::failure(cannotLoad(systemsDescription(*library)));
+            return failure(cannotLoad(systemsDescription(*library)));
         }
         m_library = std::move(library);
     }
@@ -96,29 +96,28 @@ Result<QUrl> MakerLibrary::homePage()
     // QLibrary gives no description of a missing function, so we write our own.
     const auto getAddress = reinterpret_cast<RovandaHpURLFunction>(m_library->resolve("RovandaHpURL"));
     if (!getAddress) {
-        return Result<QUrl>::failure(missingFunction(QStringLiteral("RovandaHpURL")));
+        return failure(missingFunction(QStringLiteral("RovandaHpURL")));
     }
     const auto freeString = reinterpret_cast<RovandaFreeStringFunction>(m_library->resolve("RovandaFreeString"));
     if (!freeString) {
-        return Result<QUrl>::failure(missingFunction(QStringLiteral("RovandaFreeString")));
+        return failure(missingFunction(QStringLiteral("RovandaFreeString")));
     }
 
     char *const raw = getAddress();
     if (!raw) {
-        return Result<QUrl>::failure(tr("RovandaHpURL がアドレスを返しませんでした。"));
+        return failure(tr("RovandaHpURL がアドレスを返しませんでした。"));
     }
     const auto length = qsizetype(qstrnlen(raw, std::size_t(MaxAddressBytes) + 1));
     const QString text = QString::fromUtf8(raw, std::min(length, MaxAddressBytes));
     freeString(raw);
     if (length > MaxAddressBytes) {
-        return Result<QUrl>::failure(tr("RovandaHpURL の返したアドレスが長すぎます。"));
+        return failure(tr("RovandaHpURL の返したアドレスが長すぎます。"));
     }
 
     const QUrl url(text, QUrl::StrictMode);
     if (!isWebAddress(url)) {
-        return Result<QUrl>::failure(
-            tr("RovandaHpURL の返した「%1」はウェブのアドレス（http または https）ではありません。")
-                .arg(text.left(200)));
+        return failure(tr("RovandaHpURL の返した「%1」はウェブのアドレス（http または https）ではありません。")
+                           .arg(text.left(200)));
     }
     return url;
 }

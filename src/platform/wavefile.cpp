@@ -6,11 +6,6 @@ namespace {
 
 constexpr int MaxSampleRate = 384000;
 
-Result<WaveClip> failure(const char *why)
-{
-    return Result<WaveClip>::failure(QString::fromLatin1(why));
-}
-
 } // namespace
 
 std::chrono::nanoseconds WaveClip::duration() const
@@ -24,7 +19,7 @@ std::chrono::nanoseconds WaveClip::duration() const
 Result<WaveClip> parseWave(const QByteArray &file)
 {
     if (file.size() < 12 || !file.startsWith("RIFF") || file.mid(8, 4) != "WAVE") {
-        return failure("Not a RIFF/WAVE file.");
+        return failure(QStringLiteral("Not a RIFF/WAVE file."));
     }
     LittleEndianReader r(file);
     WaveClip clip;
@@ -36,7 +31,7 @@ Result<WaveClip> parseWave(const QByteArray &file)
         const qsizetype body = at + 8;
         if (id == "fmt ") {
             if (size < 16 || body + 16 > file.size()) {
-                return failure("The format chunk is too short.");
+                return failure(QStringLiteral("The format chunk is too short."));
             }
             const int tag = r.u16(body);
             clip.channels = r.u16(body + 2);
@@ -45,13 +40,13 @@ Result<WaveClip> parseWave(const QByteArray &file)
             if (tag != 1 || clip.channels < 1 || clip.channels > 2
                 || (clip.bitsPerSample != 8 && clip.bitsPerSample != 16) || r.u32(body + 4) < 1
                 || r.u32(body + 4) > MaxSampleRate) {
-                return failure(
-                    "The format is not PCM of 8 or 16 bits in one or two channels at 1 to 384,000 samples per second.");
+                return failure(QStringLiteral("The format is not PCM of 8 or 16 bits in one or two channels at 1 to "
+                                              "384,000 samples per second."));
             }
             haveFormat = true;
         } else if (id == "data") {
             if (!haveFormat) {
-                return failure("The data chunk comes before the format chunk.");
+                return failure(QStringLiteral("The data chunk comes before the format chunk."));
             }
             const qsizetype available = std::min(size, file.size() - body);
             clip.samples = file.mid(body, available - available % clip.bytesPerFrame());
@@ -59,9 +54,9 @@ Result<WaveClip> parseWave(const QByteArray &file)
         }
         // Chunks are padded to an even length.
         if (size > file.size() - body) {
-            return failure("A chunk runs past the end of the file.");
+            return failure(QStringLiteral("A chunk runs past the end of the file."));
         }
         at = body + size + (size & 1);
     }
-    return failure("The file has no data chunk.");
+    return failure(QStringLiteral("The file has no data chunk."));
 }

@@ -42,7 +42,7 @@ Result<Picture> loadFacePicture(const QString &path, QSize visible)
     reader.setClipRect(clip);
     QImage part = reader.read();
     if (part.isNull()) {
-        return Result<Picture>::failure(reader.errorString());
+        return failure(reader.errorString());
     }
     part.setDevicePixelRatio(1.0);
     return partialPicture(std::move(part), fullSize);

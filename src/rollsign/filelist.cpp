@@ -53,14 +53,13 @@ bool isHidden(const QString &name, const fs::path &fullPath)
 #endif
 }
 
-FileList::SetPathResult failure(const std::error_code &error)
+// Why listing failed, from the system's error.
+FileList::Failure listingFailure(const std::error_code &error)
 {
     // A text that names a file, or a path through one, names no folder either: the system says
     // "not a directory" where a folder was looked for.
-    if (error == std::errc::no_such_file_or_directory || error == std::errc::not_a_directory) {
-        return FileList::SetPathResult::failure({FileList::Status::NotFound, QString::fromLocal8Bit(error.message())});
-    }
-    return FileList::SetPathResult::failure({FileList::Status::Failed, QString::fromLocal8Bit(error.message())});
+    const bool notFound = error == std::errc::no_such_file_or_directory || error == std::errc::not_a_directory;
+    return {notFound ? FileList::Status::NotFound : FileList::Status::Failed, QString::fromLocal8Bit(error.message())};
 }
 
 } // namespace
@@ -86,13 +85,13 @@ FileList::SetPathResult FileList::setPath(const QString &folder)
     }
     // A NUL would cut the path short and list some other folder.
     if (folder.contains(QChar(0))) {
-        return failure(std::make_error_code(std::errc::invalid_argument));
+        return failure(listingFailure(std::make_error_code(std::errc::invalid_argument)));
     }
 
     std::error_code error;
     fs::directory_iterator it(toFsPath(folder), error);
     if (error) {
-        return failure(error);
+        return failure(listingFailure(error));
     }
 
     // Each name is folded once, so sorting a large folder compares plain texts.
@@ -104,7 +103,7 @@ FileList::SetPathResult FileList::setPath(const QString &folder)
     std::vector<Entry> entries;
     for (const fs::directory_iterator end; it != end; it.increment(error)) {
         if (error) {
-            return failure(error);
+            return failure(listingFailure(error));
         }
         const fs::directory_entry &entry = *it;
         const QString name = fromFsName(entry.path().filename());
@@ -118,7 +117,7 @@ FileList::SetPathResult FileList::setPath(const QString &folder)
         entries.push_back({name.toCaseFolded(), name});
     }
     if (error) {
-        return failure(error);
+        return failure(listingFailure(error));
     }
     std::sort(entries.begin(), entries.end(), [](const Entry &a, const Entry &b) {
         const int order = a.folded.compare(b.folded);

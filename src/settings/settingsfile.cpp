@@ -98,19 +98,19 @@ Result<QString> SettingsFile::read() const
 {
     QFile file(m_path);
     if (!file.open(QIODevice::ReadOnly)) {
-        return Result<QString>::failure(m_path + QLatin1String(": ") + file.errorString());
+        return failure(m_path + QLatin1String(": ") + file.errorString());
     }
     const QByteArray bytes = file.read(MaxBytes);
     if (file.error() != QFileDevice::NoError) {
-        return Result<QString>::failure(m_path + QLatin1String(": ") + file.errorString());
+        return failure(m_path + QLatin1String(": ") + file.errorString());
     }
     QStringDecoder decoder = decoderFor(m_encoding);
     if (!decoder.isValid()) {
-        return Result<QString>::failure(QLatin1String("unknown text encoding ") + QString::fromLatin1(m_encoding));
+        return failure(QLatin1String("unknown text encoding ") + QString::fromLatin1(m_encoding));
     }
     QString text = decoder.decode(bytes);
     if (decoder.hasError()) {
-        return Result<QString>::failure(m_path + QLatin1String(": not text in the file's encoding"));
+        return failure(m_path + QLatin1String(": not text in the file's encoding"));
     }
     return text;
 }
@@ -135,23 +135,23 @@ bool SettingsFile::write(const QString &text)
         return false;
     }
     QSaveFile file(m_path);
-    const auto failure = [this, &file] {
+    const auto giveUp = [this, &file] {
         m_errorString = QDir::toNativeSeparators(m_path) + QLatin1String(": ") + file.errorString();
         file.cancelWriting();
         return false;
     };
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        return failure();
+        return giveUp();
     }
     for (qint64 written = 0; written < bytes.size();) {
         const qint64 count = file.write(bytes.constData() + written, bytes.size() - written);
         if (count <= 0) {
-            return failure();
+            return giveUp();
         }
         written += count;
     }
     if (!file.commit()) {
-        return failure();
+        return giveUp();
     }
     return true;
 }

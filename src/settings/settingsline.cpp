@@ -81,14 +81,6 @@ bool isLineBreak(QChar c)
     return c == QLatin1Char('\r') || c == QLatin1Char('\n');
 }
 
-// A reason for a failure, taken by a Result of any value type.
-struct Failure
-{
-    QString reason;
-
-    template <class T> operator Result<T>() const { return Result<T>::failure(reason); }
-};
-
 // Walks through the line field by field. Each read* function reads one field, with the blanks
 // around it and the delimiter after it, and gives its value or the reason it failed.
 class FieldReader
@@ -103,7 +95,7 @@ public:
     Result<qint64> readNumber(int field, qint64 min, qint64 max)
     {
         if (!startField()) {
-            return Failure{missing(field)};
+            return failure(missing(field));
         }
         const bool negative = peek() == QLatin1Char('-');
         if (negative) {
@@ -119,11 +111,11 @@ public:
             ++m_pos;
         }
         if (m_pos == digitsStart || !endField(field)) {
-            return Failure{reason(field, QStringLiteral("not a whole number"))};
+            return failure(reason(field, QStringLiteral("not a whole number")));
         }
         const qint64 number = negative ? -magnitude : magnitude;
         if (number < min || number > max) {
-            return Failure{reason(field, QStringLiteral("the number does not fit its type"))};
+            return failure(reason(field, QStringLiteral("the number does not fit its type")));
         }
         return number;
     }
@@ -131,17 +123,17 @@ public:
     Result<QString> readText(int field)
     {
         if (!startField()) {
-            return Failure{missing(field)};
+            return failure(missing(field));
         }
         if (peek() != QLatin1Char('"')) {
-            return Failure{reason(field, QStringLiteral("not a quoted text"))};
+            return failure(reason(field, QStringLiteral("not a quoted text")));
         }
         ++m_pos;
         QString text;
         for (;;) {
             const qsizetype quote = m_text.indexOf(QLatin1Char('"'), m_pos);
             if (quote < 0) {
-                return Failure{reason(field, QStringLiteral("the text has no closing quote"))};
+                return failure(reason(field, QStringLiteral("the text has no closing quote")));
             }
             text += m_text.mid(m_pos, quote - m_pos);
             m_pos = quote + 1;
@@ -154,7 +146,7 @@ public:
             break;
         }
         if (!endField(field)) {
-            return Failure{reason(field, QStringLiteral("text follows the closing quote"))};
+            return failure(reason(field, QStringLiteral("text follows the closing quote")));
         }
         return text;
     }
@@ -162,7 +154,7 @@ public:
     Result<bool> readFlag(int field)
     {
         if (!startField()) {
-            return Failure{missing(field)};
+            return failure(missing(field));
         }
         const QStringView rest = m_text.mid(m_pos);
         bool flagValue = false;
@@ -172,10 +164,10 @@ public:
         } else if (rest.startsWith(FalseFlag)) {
             m_pos += FalseFlag.size();
         } else {
-            return Failure{reason(field, QStringLiteral("not #TRUE# or #FALSE#"))};
+            return failure(reason(field, QStringLiteral("not #TRUE# or #FALSE#")));
         }
         if (!endField(field)) {
-            return Failure{reason(field, QStringLiteral("not #TRUE# or #FALSE#"))};
+            return failure(reason(field, QStringLiteral("not #TRUE# or #FALSE#")));
         }
         return flagValue;
     }
@@ -280,7 +272,7 @@ Result<AppSettings, SettingsDecodeError> decode(QStringView text)
                        },
                 entry.member);
         if (!read) {
-            return Result<AppSettings, SettingsDecodeError>::failure({settings, entry.field, error});
+            return failure(SettingsDecodeError{settings, entry.field, error});
         }
     }
     return settings;

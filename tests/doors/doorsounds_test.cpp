@@ -14,6 +14,7 @@ private slots:
     void embeddedWave_isPlainEightBitMonoTone();
     void newSound_leavesTheBytesOfTheOldOneIntact();
     void noOutput_isSilentAndReturns();
+    void missingSound_failsAndPlaysAsSilence();
 };
 
 void DoorSoundsTest::embeddedWave_isPlainEightBitMonoTone_data()
@@ -28,7 +29,7 @@ void DoorSoundsTest::embeddedWave_isPlainEightBitMonoTone()
 {
     QFETCH(int, id);
     QFETCH(int, fileSize);
-    const QByteArray wave = DoorSounds::loadWave(id);
+    const QByteArray wave = DoorSounds::loadWave(id).valueOr(QByteArray());
     const Result<WaveClip> clip = parseWave(wave);
 
     QVERIFY(clip);
@@ -38,7 +39,7 @@ void DoorSoundsTest::embeddedWave_isPlainEightBitMonoTone()
     QCOMPARE(clip->sampleRate, 22050);
     QCOMPARE(clip->bitsPerSample, 8);
     // The two clips hold the same tone: the opening sound is the beginning of the shutting one.
-    QCOMPARE(clip->samples.left(17640), DoorSounds::loadWave(101).mid(44));
+    QCOMPARE(clip->samples.left(17640), DoorSounds::loadWave(101).valueOr(QByteArray()).mid(44));
 }
 
 void DoorSoundsTest::newSound_leavesTheBytesOfTheOldOneIntact()
@@ -52,7 +53,7 @@ void DoorSoundsTest::newSound_leavesTheBytesOfTheOldOneIntact()
 
     // The output still holds the shutting sound, unchanged and at the same place in memory.
     QCOMPARE(output.plays.front().wave.constData(), playing);
-    QCOMPARE(output.plays.front().wave, DoorSounds::loadWave(102));
+    QCOMPARE(output.plays.front().wave, DoorSounds::loadWave(102).valueOr(QByteArray()));
 }
 
 void DoorSoundsTest::noOutput_isSilentAndReturns()
@@ -63,6 +64,16 @@ void DoorSoundsTest::noOutput_isSilentAndReturns()
     sounds.PlayWaveAsync(102);
     QCOMPARE(sounds.WaveData().size(), 55169);
     QCOMPARE(passes, 1);
+}
+
+void DoorSoundsTest::missingSound_failsAndPlaysAsSilence()
+{
+    QVERIFY(!DoorSounds::loadWave(103).ok());
+    FakeSoundOutput output;
+    DoorSounds sounds(&output, [] {});
+    sounds.PlayWave(103);
+    QCOMPARE(output.plays.size(), size_t(1));
+    QVERIFY(output.plays.front().wave.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(DoorSoundsTest)

@@ -69,11 +69,11 @@ Result<QImage> played(const QByteArray &data)
 {
     const Result<std::shared_ptr<const Metafile::Document>> read = Metafile::read(data);
     if (!read) {
-        return Result<QImage>::failure(read.error());
+        return failure(read.error());
     }
     const Result<QImage, Metafile::PlayFailure> image = Metafile::play(**read, (*read)->size);
     if (!image) {
-        return Result<QImage>::failure(image.error().description);
+        return failure(image.error().description);
     }
     return *image;
 }

@@ -125,8 +125,8 @@ private slots:
 void QtSoundOutputTest::noAudioDevice_everyPlayReturnsAndNothingHangs()
 {
     auto output = std::make_unique<QtSoundOutput>();
-    const QByteArray opening = DoorSounds::loadWave(DoorSounds::Opening);
-    const QByteArray shutting = DoorSounds::loadWave(DoorSounds::Closing);
+    const QByteArray opening = DoorSounds::loadWave(DoorSounds::Opening).valueOr(QByteArray());
+    const QByteArray shutting = DoorSounds::loadWave(DoorSounds::Closing).valueOr(QByteArray());
 
     // More plays than a reused sink survives, mixed as the doors mix them, and a broken file.
     for (int round = 0; round < 8; ++round) {
@@ -161,7 +161,7 @@ void QtSoundOutputTest::module_loadsOnlyTheSoundPluginByAbsolutePathAndIsSilentW
     if (QTest::currentDataTag() == QByteArrayView("another Qt plugin") && !QFileInfo::exists(path)) {
         QSKIP("Qt's ICO plugin is not installed");
     }
-    const QByteArray opening = DoorSounds::loadWave(DoorSounds::Opening);
+    const QByteArray opening = DoorSounds::loadWave(DoorSounds::Opening).valueOr(QByteArray());
     ModuleSoundOutput output(path);
     output.prepare();
     QCOMPARE(output.isLoaded(), loaded);
@@ -202,8 +202,8 @@ void QtSoundOutputTest::stalledBackend_aSoundNeverPlaysLateOrOverANewerOne()
     QFETCH(QStringList, steps);
     const auto shared = std::make_shared<StallingBackend::Shared>();
     QtSoundOutput output([shared, stall] { return std::make_unique<StallingBackend>(shared, stall); });
-    const QByteArray shutting = DoorSounds::loadWave(DoorSounds::Closing);
-    const QByteArray opening = DoorSounds::loadWave(DoorSounds::Opening);
+    const QByteArray shutting = DoorSounds::loadWave(DoorSounds::Closing).valueOr(QByteArray());
+    const QByteArray opening = DoorSounds::loadWave(DoorSounds::Opening).valueOr(QByteArray());
     int activityBefore = 0;
     for (const QChar play : plays) {
         if (play == u'|') {
@@ -234,7 +234,7 @@ void QtSoundOutputTest::stalledBackend_shuttingDownNeitherAbortsNorHangs()
     const auto shared = std::make_shared<StallingBackend::Shared>();
     auto output =
         std::make_unique<QtSoundOutput>([shared, stall] { return std::make_unique<StallingBackend>(shared, stall); });
-    output->play(DoorSounds::loadWave(DoorSounds::Closing), SoundOutput::Mode::Background);
+    output->play(DoorSounds::loadWave(DoorSounds::Closing).valueOr(QByteArray()), SoundOutput::Mode::Background);
     QTRY_VERIFY(shared->activitySoFar() > 0); // started, or stalled starting
     // Destroying a running QThread would end this test's process here; waiting for the thread
     // without a bound would last until the gate opens by itself, and the thread would have ended.
