@@ -5,9 +5,8 @@
 #include <QSize>
 #include <QString>
 
-// The limits on untrusted picture files, for every reader of them (the picture loader, the
-// metafile player, the roll sign's partial decoder): larger files and pictures are refused as
-// failures, not decoded.
+// The limits on untrusted picture files, for every reader of them (the picture loader and the
+// metafile player): larger files and pictures are refused as failures, not decoded.
 namespace PictureLimits {
 
 constexpr qint64 MaxFileBytes = 16 * 1024 * 1024;

@@ -144,7 +144,24 @@ bool bitmapComplete(const QByteArray &data)
     return offBits + stride * std::abs(height) <= data.size();
 }
 
-Result<Picture> loadRaster(QByteArray data)
+// The top-left part `clip` of a picture of `fullSize`, standing in for the whole picture: drawn
+// anywhere, it gives the pixels the whole picture gives there, and nothing beyond the part.
+Result<Picture> topLeftPart(QImageReader &reader, const QRect &clip, QSize fullSize)
+{
+    reader.setClipRect(clip);
+    QImage part = reader.read();
+    if (part.isNull()) {
+        return failure(reader.errorString());
+    }
+    part.setDevicePixelRatio(1.0);
+    return Picture(fullSize, [part = std::move(part), fullSize](QPainter *painter, const QRectF &target) {
+        const qreal scaleX = target.width() / fullSize.width();
+        const qreal scaleY = target.height() / fullSize.height();
+        painter->drawImage(QRectF(target.topLeft(), QSizeF(part.width() * scaleX, part.height() * scaleY)), part);
+    });
+}
+
+Result<Picture> loadRaster(QByteArray data, QSize visible)
 {
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
@@ -157,13 +174,23 @@ Result<Picture> loadRaster(QByteArray data)
         return failure(QStringLiteral("The file is not a picture."));
     }
     // A header that states no size is left to the reader, which fails on it or reads the real size.
-    if (const QSize size = reader.size(); !size.isEmpty()) {
+    const QSize size = reader.size();
+    if (!size.isEmpty()) {
         if (const Result<QSize> checked = PictureLimits::checkedSize(size); !checked) {
             return failure(checked.error());
         }
     }
     if (format == "bmp" && !bitmapComplete(data)) {
         return failure(QStringLiteral("The picture is cut short."));
+    }
+    // Of an upright JPEG larger than the part that can be seen, Qt's reader decodes that part alone.
+    if (format == "jpeg" && !visible.isEmpty() && !size.isEmpty()
+        && reader.transformation() == QImageIOHandler::TransformationNone
+        && reader.supportsOption(QImageIOHandler::ClipRect)) {
+        const QRect clip = QRect(QPoint(0, 0), size).intersected(QRect(QPoint(0, 0), visible));
+        if (clip.size() != size) {
+            return topLeftPart(reader, clip, size);
+        }
     }
     QImage image = reader.read(); // the first frame of an animation
     if (image.isNull()) {
@@ -175,9 +202,31 @@ Result<Picture> loadRaster(QByteArray data)
     return Picture(std::move(image));
 }
 
+Result<Picture> loadData(QByteArray data, QSize visible)
+{
+    static std::once_flag limitSet;
+    std::call_once(limitSet, [] { QImageReader::setAllocationLimit(AllocationLimitMiB); });
+
+    if (data.size() > PictureLimits::MaxFileBytes) {
+        return failure(QStringLiteral("The file is too large."));
+    }
+    if (data.isEmpty()) {
+        return failure(QStringLiteral("The file is empty."));
+    }
+    if (Metafile::looksLikeMetafile(data)) {
+        return loadMetafile(std::move(data));
+    }
+    return loadRaster(std::move(data), visible);
+}
+
 } // namespace
 
 Result<Picture> loadPicture(const QString &path)
+{
+    return loadPicture(path, QSize());
+}
+
+Result<Picture> loadPicture(const QString &path, QSize visible)
 {
     if (path.isEmpty()) {
         return Picture();
@@ -198,22 +247,10 @@ Result<Picture> loadPicture(const QString &path)
         return failure(file.errorString());
     }
     // One byte over the limit tells a file that grew past it since its size was read.
-    return loadPictureData(file.read(PictureLimits::MaxFileBytes + 1));
+    return loadData(file.read(PictureLimits::MaxFileBytes + 1), visible);
 }
 
 Result<Picture> loadPictureData(QByteArray data)
 {
-    static std::once_flag limitSet;
-    std::call_once(limitSet, [] { QImageReader::setAllocationLimit(AllocationLimitMiB); });
-
-    if (data.size() > PictureLimits::MaxFileBytes) {
-        return failure(QStringLiteral("The file is too large."));
-    }
-    if (data.isEmpty()) {
-        return failure(QStringLiteral("The file is empty."));
-    }
-    if (Metafile::looksLikeMetafile(data)) {
-        return loadMetafile(std::move(data));
-    }
-    return loadRaster(std::move(data));
+    return loadData(std::move(data), QSize());
 }

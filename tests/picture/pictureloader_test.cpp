@@ -65,6 +65,31 @@ QByteArray bmpHeader(qint32 width, qint32 height)
     return bmp;
 }
 
+// A picture with four solid quadrants, so a wrongly placed or scaled part shows.
+QImage quadrants(QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    QPainter painter(&image);
+    const int w = size.width() / 2;
+    const int h = size.height() / 2;
+    painter.fillRect(0, 0, w, h, QColor(200, 30, 30));
+    painter.fillRect(w, 0, size.width() - w, h, QColor(30, 200, 30));
+    painter.fillRect(0, h, w, size.height() - h, QColor(30, 30, 200));
+    painter.fillRect(w, h, size.width() - w, size.height() - h, QColor(220, 220, 40));
+    return image;
+}
+
+// The picture as a box of `box` logical pixels shows it: at its own size from the top-left, over
+// white, clipped.
+QImage shownInBox(const Picture &picture, QSize box)
+{
+    QImage image(box, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    picture.drawUnscaled(&painter, QPointF(0, 0));
+    return image;
+}
+
 QByteArray fileBytes(const QString &path)
 {
     QFile file(path);
@@ -84,6 +109,8 @@ private slots:
     void raster_readsByContent();
     void metafile_readByContentUnderAnyName();
     void gif_keepsTransparentPixels();
+    void visiblePart_drawsAsTheWholePictureInTheBox_data();
+    void visiblePart_drawsAsTheWholePictureInTheBox();
     void notAPicture_fails_data();
     void notAPicture_fails();
     void unreadableFile_fails();
@@ -184,6 +211,43 @@ void PictureLoaderTest::gif_keepsTransparentPixels()
     QCOMPARE(image.pixel(1, 0), qRgb(0, 255, 0));
 }
 
+void PictureLoaderTest::visiblePart_drawsAsTheWholePictureInTheBox_data()
+{
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<QSize>("size");
+    const QImage large = quadrants(QSize(400, 300));
+    QTest::newRow("large JPEG") << encoded(large, "JPEG", 95) << QSize(400, 300);
+    QTest::newRow("JPEG narrower than the box") << encoded(quadrants(QSize(30, 200)), "JPEG", 95) << QSize(30, 200);
+    QTest::newRow("small JPEG") << encoded(quadrants(QSize(20, 10)), "JPEG", 95) << QSize(20, 10);
+    QTest::newRow("large JPEG turned by its EXIF orientation") << jpegWithOrientation(large, 6) << QSize(300, 400);
+    QTest::newRow("large bitmap") << encoded(large, "BMP") << QSize(400, 300);
+}
+
+void PictureLoaderTest::visiblePart_drawsAsTheWholePictureInTheBox()
+{
+    QFETCH(QByteArray, data);
+    QFETCH(QSize, size);
+    const QString path = write(QStringLiteral("face.img"), data);
+    const QSize box(52, 32);
+
+    const Result<Picture> part = loadPicture(path, box);
+    const Result<Picture> whole = loadPicture(path);
+    QVERIFY(part.ok());
+    QCOMPARE(part->size(), size);
+
+    const QImage expected = shownInBox(*whole, box);
+    const QImage actual = shownInBox(*part, box);
+    for (int y = 0; y < box.height(); y += 3) {
+        for (int x = 0; x < box.width(); x += 3) {
+            const QRgb a = actual.pixel(x, y);
+            const QRgb e = expected.pixel(x, y);
+            const int difference =
+                std::max({qAbs(qRed(a) - qRed(e)), qAbs(qGreen(a) - qGreen(e)), qAbs(qBlue(a) - qBlue(e))});
+            QVERIFY2(difference < 12, qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+        }
+    }
+}
+
 void PictureLoaderTest::notAPicture_fails_data()
 {
     QTest::addColumn<QString>("path");
@@ -204,6 +268,8 @@ void PictureLoaderTest::notAPicture_fails_data()
     QImage wide(4097, 2, QImage::Format_Mono);
     wide.fill(0);
     QTest::newRow("picture just over the side limit") << write(QStringLiteral("real.bmp"), encoded(wide, "BMP"));
+    QTest::newRow("jpeg just over the side limit")
+        << write(QStringLiteral("wide.jpg"), encoded(wide.convertToFormat(QImage::Format_RGB32), "JPEG"));
 }
 
 void PictureLoaderTest::notAPicture_fails()
@@ -211,6 +277,8 @@ void PictureLoaderTest::notAPicture_fails()
     QFETCH(QString, path);
     const Result<Picture> result = loadPicture(path);
     QVERIFY(!result.ok());
+    // Refused as well where only a part of it would be seen.
+    QVERIFY(!loadPicture(path, QSize(52, 32)).ok());
     // The same bytes are refused in memory too.
     QFile file(path);
     if (QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly)) {
