@@ -43,9 +43,9 @@ frmBrowseDir::frmBrowseDir(FolderBrowser *browser, QWidget *parent)
     setFixedSize(Twips::toPixels(ClientWidth), Twips::toPixels(ClientHeight));
     setSizeGripEnabled(false);
 
-    m_label2 = new QLabel(tr("方向幕のあるフォルダを指定してください"), this);
-    m_label2->setObjectName(QStringLiteral("Label2"));
-    placeTwips(m_label2, 135, 60, 3945, 225);
+    auto label2 = new QLabel(tr("方向幕のあるフォルダを指定してください"), this);
+    label2->setObjectName(QStringLiteral("Label2"));
+    placeTwips(label2, 135, 60, 3945, 225);
 
     m_label1 = new QLabel(tr("位置："), this);
     m_label1->setObjectName(QStringLiteral("Label1"));

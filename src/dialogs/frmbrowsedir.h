@@ -28,7 +28,6 @@ public:
     explicit frmBrowseDir(FolderBrowser *browser, QWidget *parent = nullptr);
 
     QLabel *Label1() const { return m_label1; }
-    QLabel *Label2() const { return m_label2; }
     QLineEdit *Text1() const { return m_text1; }
     QPushButton *Command1() const { return m_command1; }
     QPushButton *Command2(int index) const { return index == 0 ? m_command2[0] : m_command2[1]; }
@@ -49,7 +48,6 @@ protected:
 
 private:
     FolderBrowser *m_browser = nullptr;
-    QLabel *m_label2 = nullptr;
     QLabel *m_label1 = nullptr;
     QLineEdit *m_text1 = nullptr;
     QPushButton *m_command1 = nullptr;

@@ -36,7 +36,6 @@ public:
     // The refresh rate of the screen the steps are shown on, in hertz; anything below 1 (a screen
     // that does not say) counts as 60.
     void setRefreshRate(double hertz);
-    std::chrono::nanoseconds frameInterval() const { return m_frameInterval; }
 
     // Opens the front door from its current width down to its open width, or shuts it from the
     // open width up to the shut width, as the front-door toggle says. Plays no sound.

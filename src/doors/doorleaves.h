@@ -28,7 +28,6 @@ public:
 
     int frontWidth() const { return m_frontWidth; }
     int middleWidth(int index) const { return m_middleWidth[index == 0 ? 0 : 1]; }
-    int middleRightLeft() const { return m_middleRightLeft; }
 
     void setFrontWidth(int width) { m_frontWidth = width; }
     void setMiddleWidth(int index, int width) { m_middleWidth[index == 0 ? 0 : 1] = width; }

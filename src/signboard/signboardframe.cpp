@@ -28,8 +28,3 @@ void SignboardFrame::followResize(const QRect &box)
     m_shapes[1].moveTopLeft(QPoint(box.x() + box.width(), box.y()));
     m_shapes[2] = QRect(box.x() - PostWidth, box.y() + box.height(), box.width() + BarOverhang, m_shapes[2].height());
 }
-
-QRect SignboardFrame::bounds() const
-{
-    return m_shapes[0].united(m_shapes[1]).united(m_shapes[2]);
-}

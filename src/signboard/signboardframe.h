@@ -14,12 +14,10 @@ class SignboardFrame
 public:
     static constexpr int ShapeCount = 3;
     static constexpr int PostWidth = 75; // twips, the posts' design width
-    static constexpr int BarHeight = 60; // twips, the bar's design height
 
     SignboardFrame();
 
     QRect shape(int index) const { return m_shapes.at(index); }
-    void setShape(int index, const QRect &rect) { m_shapes.at(index) = rect; }
     bool isShapeVisible(int index) const { return m_visible.at(index); }
     void setShapeVisible(int index, bool visible) { m_visible.at(index) = visible; }
 
@@ -33,9 +31,6 @@ public:
     // takes the box's width, but the posts keep their heights. The full placement that follows
     // every size change the program makes sets them.
     void followResize(const QRect &box);
-
-    // The smallest twip rectangle holding all three shapes, shown or not.
-    QRect bounds() const;
 
 private:
     std::array<QRect, 3> m_shapes;
