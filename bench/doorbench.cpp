@@ -15,11 +15,11 @@
 #include "dialogs/frmset.h"
 #include "doors/busdoors.h"
 #include "platform/sleepingpacer.h"
+#include "support/paintcounter.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
-#include <QEvent>
 #include <QScreen>
 #include <QScrollBar>
 
@@ -40,32 +40,6 @@
 namespace {
 
 constexpr int Steps = 1080 - 70 + 1;
-
-// Counts the window's paints and remembers the front leaf's width at the last one.
-class FrameCounter final : public QObject
-{
-public:
-    explicit FrameCounter(const Form1 &form)
-        : m_form(form)
-    {
-    }
-
-    int frames = 0;
-    int lastWidth = -1;
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint) {
-            ++frames;
-            lastWidth = m_form.findChild<BusDoors *>()->leaves().frontWidth();
-        }
-        return false;
-    }
-
-private:
-    const Form1 &m_form;
-};
 
 double processSeconds()
 {
@@ -235,7 +209,9 @@ int main(int argc, char *argv[])
     Form1 form(services);
     form.show();
     frmSet *panel = form.settingsPanel();
-    FrameCounter counter(form);
+    // The window's paints, and the front leaf's width at the last one.
+    int lastWidth = -1;
+    PaintCounter counter([&] { lastWidth = form.findChild<BusDoors *>()->leaves().frontWidth(); });
     form.installEventFilter(&counter);
     for (int i = 0; i < 20; ++i) {
         QCoreApplication::processEvents();
@@ -254,7 +230,7 @@ int main(int argc, char *argv[])
         for (const int speed : speeds) {
             panel->HScroll1()->setValue(speed);
             panel->Check1()->setChecked(true);
-            counter.frames = 0;
+            counter.paints = 0;
             const double serverBefore = server ? otherProcessSeconds(server->pid()) : 0;
             const double cpuBefore = processSeconds();
             const auto before = std::chrono::steady_clock::now();
@@ -266,8 +242,8 @@ int main(int argc, char *argv[])
             run.cpu = processSeconds() - cpuBefore;
             run.serverCpu = server ? otherProcessSeconds(server->pid()) - serverBefore : 0;
             run.wall = std::chrono::duration<double>(after - before).count();
-            run.frames = counter.frames;
-            run.lastWidth = counter.lastWidth;
+            run.frames = counter.paints;
+            run.lastWidth = lastWidth;
             runs[speed].push_back(run);
 
             // Shut the door again at full speed for the next run.

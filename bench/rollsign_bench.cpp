@@ -5,6 +5,7 @@
 #include "app/form1.h"
 #include "rollsign/rollsignbox.h"
 #include "rollsign/rollsigndeck.h"
+#include "support/paintcounter.h"
 
 #include <QApplication>
 #include <QDir>
@@ -60,22 +61,6 @@ void benchListing(const QTemporaryDir &root, int count)
         median(times),
         *std::max_element(times.begin(), times.end()));
 }
-
-// Counts the paints of the sign box.
-class PaintCounter : public QObject
-{
-public:
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint) {
-            ++paints;
-        }
-        return QObject::eventFilter(watched, event);
-    }
-};
 
 void benchDownStep(const QTemporaryDir &root)
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/littleendian.h"
+
 #include <QByteArray>
 #include <QSize>
 
@@ -14,16 +16,16 @@ public:
     {
         const int w = size.width(), h = size.height();
         // Type, header size, bounds in pixels, frame in hundredths of a millimetre.
-        m_data = ints({1, 88, 0, 0, w - 1, h - 1, 0, 0, w * 2540 / 96, h * 2540 / 96});
+        m_data = le32({1, 88, 0, 0, w - 1, h - 1, 0, 0, w * 2540 / 96, h * 2540 / 96});
         // Signature, version, bytes (fixed in finish()), records, 16 handles, no description, no
         // palette, and a reference device at exactly 96 dots per inch: 960 pixels in 254 millimetres.
-        m_data += ints({0x464D4520, 0x10000, 0, 0, 16, 0, 0, 0, 960, 960, 254, 254});
+        m_data += le32({0x464D4520, 0x10000, 0, 0, 16, 0, 0, 0, 960, 960, 254, 254});
     }
 
     // A record of `type` with 32-bit parameters.
     EmfWriter &record(quint32 type, std::initializer_list<qint32> params)
     {
-        m_data += ints({qint32(type), qint32(8 + 4 * params.size())}) + ints(params);
+        m_data += le32({qint32(type), qint32(8 + 4 * params.size())}) + le32(params);
         return *this;
     }
 
@@ -33,26 +35,14 @@ public:
         while (params.size() % 4 != 0) {
             params.append('\0');
         }
-        m_data += ints({qint32(type), qint32(8 + params.size())}) + params;
+        m_data += le32({qint32(type), qint32(8 + params.size())}) + params;
         return *this;
     }
 
     QByteArray finish()
     {
         record(14, {0, 16, 20});
-        QByteArray data = m_data;
-        const qint32 size = qint32(data.size());
-        std::memcpy(data.data() + 48, &size, 4);
-        return data;
-    }
-
-    static QByteArray ints(std::initializer_list<qint32> values)
-    {
-        QByteArray out;
-        for (const qint32 v : values) {
-            out.append(reinterpret_cast<const char *>(&v), 4);
-        }
-        return out;
+        return patched(m_data, 48, qint32(m_data.size())); // the bytes in all
     }
 
 private:

@@ -1,6 +1,9 @@
 #include "emfwriter.h"
 #include "metafile/metafile.h"
 #include "picture/pictureloader.h"
+#include "support/files.h"
+#include "support/littleendian.h"
+#include "support/pictures.h"
 
 #include <QImage>
 #include <QPainter>
@@ -10,24 +13,6 @@
 #include <limits>
 
 namespace {
-
-QString fixture(const char *name)
-{
-    return QStringLiteral(TEST_DATA_DIR "/") + QLatin1String(name);
-}
-
-QByteArray fixtureBytes(const char *name)
-{
-    QFile file(fixture(name));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// `data` with the `size` bytes at `offset` replaced by those of `value`.
-QByteArray patched(QByteArray data, int offset, qint32 value, int size = 4)
-{
-    std::memcpy(data.data() + offset, &value, size);
-    return data;
-}
 
 // The picture drawn over `background` in an image of `size` logical pixels at a device pixel ratio.
 QImage drawn(const Picture &picture, QSize size, qreal ratio = 1.0, QColor background = Qt::white)
@@ -39,13 +24,6 @@ QImage drawn(const Picture &picture, QSize size, qreal ratio = 1.0, QColor backg
     picture.draw(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
     painter.end();
     return image;
-}
-
-bool near(QRgb pixel, QColor expected, int tolerance)
-{
-    return std::abs(qRed(pixel) - expected.red()) <= tolerance
-        && std::abs(qGreen(pixel) - expected.green()) <= tolerance
-        && std::abs(qBlue(pixel) - expected.blue()) <= tolerance;
 }
 
 bool isRed(QRgb pixel)
@@ -147,12 +125,12 @@ QByteArray alignedText()
 // A 2 x 2 top-down 32-bit bitmap, rows red green / blue white, stretched to (10,10)-(30,30).
 QByteArray stretchBlt()
 {
-    QByteArray params = EmfWriter::ints({10, 10, 29, 29, 10, 10, 20, 20, 0xCC0020, 0, 0});
+    QByteArray params = le32({10, 10, 29, 29, 10, 10, 20, 20, 0xCC0020, 0, 0});
     const float identity[] = {1, 0, 0, 1, 0, 0};
     params.append(reinterpret_cast<const char *>(identity), sizeof identity);
-    params += EmfWriter::ints({0, 0, 108, 40, 148, 16, 2, 2});
-    params += EmfWriter::ints({40, 2, -2, 0x200001, 0, 16, 0, 0, 0, 0});
-    params += EmfWriter::ints({0x00ff0000, 0x0000ff00, 0x000000ff, 0x00ffffff});
+    params += le32({0, 0, 108, 40, 148, 16, 2, 2});
+    params += le32({40, 2, -2, 0x200001, 0, 16, 0, 0, 0, 0});
+    params += le32({0x00ff0000, 0x0000ff00, 0x000000ff, 0x00ffffff});
     constexpr quint32 StretchBlt = 77;
     return whitePicture().raw(StretchBlt, params).finish();
 }
@@ -176,9 +154,9 @@ QByteArray badGeometry()
 // StretchDIBits of a 24-bit bitmap of the given size with 16 bytes of bits after its header.
 QByteArray stretchDiBits(qint32 width, qint32 height, qint32 bitsSize)
 {
-    QByteArray params = EmfWriter::ints({0, 0, 10, 10, 0, 0, 0, 0, 1, 1});
-    params += EmfWriter::ints({80, 40, 120, bitsSize, 0, 0xCC0020, 10, 10});
-    params += EmfWriter::ints({40, width, height, 0x180001, 0, 0, 0, 0, 0, 0});
+    QByteArray params = le32({0, 0, 10, 10, 0, 0, 0, 0, 1, 1});
+    params += le32({80, 40, 120, bitsSize, 0, 0xCC0020, 10, 10});
+    params += le32({40, width, height, 0x180001, 0, 0, 0, 0, 0, 0});
     params += QByteArray(16, '\x7f');
     return whitePicture().raw(Emr::StretchDiBits, params).finish();
 }
@@ -206,10 +184,10 @@ void MetafilePlayerTest::redRectangle_coversExactlyItsPixels_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<int>("ratio");
-    QTest::newRow("emf") << fixture("red52x32.emf") << 1;
-    QTest::newRow("placeable wmf") << fixture("red52x32.wmf") << 1;
+    QTest::newRow("emf") << fixture("metafile/data/red52x32.emf") << 1;
+    QTest::newRow("placeable wmf") << fixture("metafile/data/red52x32.wmf") << 1;
     // Played at the ratio, not scaled up: no blurred edge.
-    QTest::newRow("emf at double ratio") << fixture("red52x32.emf") << 2;
+    QTest::newRow("emf at double ratio") << fixture("metafile/data/red52x32.emf") << 2;
 }
 
 void MetafilePlayerTest::redRectangle_coversExactlyItsPixels()
@@ -235,9 +213,9 @@ void MetafilePlayerTest::quadrants_mapWindowAndFrameOntoPicture_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QSize>("size");
-    QTest::newRow("anisotropic, y up") << fixture("aniso.emf") << QSize(200, 100);
-    QTest::newRow("1200 dpi reference device") << fixture("hires.emf") << QSize(96, 48);
-    QTest::newRow("offset bounding box") << fixture("bbox_offset.wmf") << QSize(192, 96);
+    QTest::newRow("anisotropic, y up") << fixture("metafile/data/aniso.emf") << QSize(200, 100);
+    QTest::newRow("1200 dpi reference device") << fixture("metafile/data/hires.emf") << QSize(96, 48);
+    QTest::newRow("offset bounding box") << fixture("metafile/data/bbox_offset.wmf") << QSize(192, 96);
 }
 
 void MetafilePlayerTest::quadrants_mapWindowAndFrameOntoPicture()
@@ -269,8 +247,8 @@ void MetafilePlayerTest::quadrants_mapWindowAndFrameOntoPicture()
 void MetafilePlayerTest::margins_keptAndOutsideTransparent_data()
 {
     QTest::addColumn<QString>("file");
-    QTest::newRow("emf") << fixture("margins.emf");
-    QTest::newRow("wmf") << fixture("margins.wmf");
+    QTest::newRow("emf") << fixture("metafile/data/margins.emf");
+    QTest::newRow("wmf") << fixture("metafile/data/margins.wmf");
 }
 
 void MetafilePlayerTest::margins_keptAndOutsideTransparent()
@@ -300,8 +278,8 @@ void MetafilePlayerTest::margins_keptAndOutsideTransparent()
 void MetafilePlayerTest::shapes_fillsPensTextAndBitmap_data()
 {
     QTest::addColumn<QString>("file");
-    QTest::newRow("emf") << fixture("shapes.emf");
-    QTest::newRow("wmf, twips, Shift-JIS text") << fixture("shapes.wmf");
+    QTest::newRow("emf") << fixture("metafile/data/shapes.emf");
+    QTest::newRow("wmf, twips, Shift-JIS text") << fixture("metafile/data/shapes.wmf");
 }
 
 void MetafilePlayerTest::shapes_fillsPensTextAndBitmap()
@@ -492,7 +470,7 @@ void MetafilePlayerTest::records_drawTheirPixelsOrFailCleanly_data()
     QTest::newRow("many balanced saves") << balanced.record(Emr::Rectangle, {40, 40, 50, 50}).finish() << "45,45:red";
 
     // Broken or over the limits: no picture, and a reason.
-    const QByteArray good = fixtureBytes("red52x32.emf");
+    const QByteArray good = readBytes(fixture("metafile/data/red52x32.emf"));
     const qint32 headerSize = *reinterpret_cast<const qint32 *>(good.constData() + 4);
     const qint32 big = 0x7ffffff0;
     QTest::newRow("cut in half") << good.left(good.size() / 2 + 2) << QString();
@@ -503,10 +481,10 @@ void MetafilePlayerTest::records_drawTheirPixelsOrFailCleanly_data()
     QTest::newRow("over 16 million pixels") << EmfWriter(QSize(4096, 4000)).finish() << QString();
     QTest::newRow("header only") << good.left(88) << QString();
 
-    QTest::newRow("wmf without placeable header") << fixtureBytes("red52x32_noapm.wmf") << QString();
-    const QByteArray noUnits = patched(fixtureBytes("red52x32.wmf"), 14, 0, 2);
+    QTest::newRow("wmf without placeable header") << readBytes(fixture("metafile/data/red52x32_noapm.wmf")) << QString();
+    const QByteArray noUnits = patched(readBytes(fixture("metafile/data/red52x32.wmf")), 14, qint16(0));
     QTest::newRow("wmf with no units per inch") << noUnits << QString();
-    QTest::newRow("wmf record past the end") << patched(patched(noUnits, 14, 96, 2), 40, big) << QString();
+    QTest::newRow("wmf record past the end") << patched(patched(noUnits, 14, qint16(96)), 40, big) << QString();
 
     EmfWriter saves(QSize(10, 10));
     for (int i = 0; i < Metafile::MaxSavedStates + 1; ++i) {

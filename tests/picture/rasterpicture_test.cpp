@@ -1,5 +1,6 @@
 #include "picture/rasterpicture.h"
 #include "resources/resourcepaths.h"
+#include "support/pictures.h"
 
 #include <QPainter>
 #include <QTest>
@@ -34,21 +35,6 @@ QImage paint(const Picture &picture, qreal ratio, const QRectF &target)
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
     picture.draw(&painter, target);
     return image;
-}
-
-// The largest difference of any colour channel between two images of one size.
-int largestDifference(const QImage &a, const QImage &b)
-{
-    int largest = 0;
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y);
-            const QRgb q = b.pixel(x, y);
-            largest = std::max(
-                {largest, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)), std::abs(qBlue(p) - qBlue(q))});
-        }
-    }
-    return largest;
 }
 
 } // namespace

@@ -1,22 +1,10 @@
 #include "platform/wavefile.h"
+#include "support/littleendian.h"
 
 #include <QTest>
-#include <QtEndian>
 
 namespace {
 
-QByteArray le32(quint32 value)
-{
-    QByteArray bytes(4, Qt::Uninitialized);
-    qToLittleEndian(value, bytes.data());
-    return bytes;
-}
-QByteArray le16(quint16 value)
-{
-    QByteArray bytes(2, Qt::Uninitialized);
-    qToLittleEndian(value, bytes.data());
-    return bytes;
-}
 QByteArray fmtChunk(int tag, int channels, int rate, int bits)
 {
     const int align = channels * bits / 8;

@@ -1,6 +1,7 @@
 #include "settings/settingsfile.h"
 #include "settings/settingsline.h"
 #include "settingsloopcontent.h"
+#include "support/files.h"
 #include "writefault.h"
 
 #include <QDir>

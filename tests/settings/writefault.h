@@ -1,8 +1,9 @@
 #pragma once
 
+#include "support/files.h"
+
 #include <QFile>
 #include <QString>
-#include <QTest>
 
 #ifdef Q_OS_UNIX
 #include <csignal>
@@ -15,20 +16,6 @@
 #ifdef Q_OS_LINUX
 #include <linux/fs.h>
 #endif
-
-// A file's bytes, or "<missing>".
-inline QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-inline void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
 
 // Ways to make writing a file fail, also for root (tests and CI run as root, and root may write
 // into a read-only folder). Each undoes itself when it goes out of scope.
