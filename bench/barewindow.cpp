@@ -33,9 +33,8 @@ protected:
             QTimer::singleShot(0, this, [] {
                 const auto now = std::chrono::steady_clock::now().time_since_epoch();
                 std::fprintf(stderr,
-                             "first-paint %lld\n",
-                             static_cast<long long>(
-                                 std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
+                    "first-paint %lld\n",
+                    static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
                 std::fflush(stderr);
             });
             QTimer::singleShot(500, this, [] { QCoreApplication::exit(0); });

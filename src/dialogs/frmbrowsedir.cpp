@@ -1,7 +1,7 @@
 #include "dialogs/frmbrowsedir.h"
 
-#include "platform/folderbrowser.h"
 #include "core/twips.h"
+#include "platform/folderbrowser.h"
 
 #include <QIcon>
 #include <QKeyEvent>

@@ -1,9 +1,9 @@
 #include "dialogs/frmshowversion.h"
 
+#include "core/twips.h"
 #include "platform/fonts.h"
 #include "platform/messageboxes.h"
 #include "platform/programfile.h"
-#include "core/twips.h"
 #include "platform/urlopener.h"
 #include "resources/resourcepaths.h"
 

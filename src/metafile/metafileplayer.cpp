@@ -64,8 +64,9 @@ void Player::createObject(quint32 index, GdiObject object)
 
 void Player::createObjectInFreeSlot(GdiObject object)
 {
-    const auto free = std::find_if(m_objects.begin(), m_objects.end(),
-        [](const GdiObject &slot) { return std::holds_alternative<std::monostate>(slot); });
+    const auto free = std::find_if(m_objects.begin(), m_objects.end(), [](const GdiObject &slot) {
+        return std::holds_alternative<std::monostate>(slot);
+    });
     createObject(quint32(free - m_objects.begin()), std::move(object));
 }
 

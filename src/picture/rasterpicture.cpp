@@ -108,9 +108,8 @@ void draw(RasterCache &cache, QPainter *painter, const QRectF &target)
 Picture cachedPicture(std::shared_ptr<RasterCache> cache)
 {
     const QSize size = cache->logicalSize;
-    return Picture(size, [cache = std::move(cache)](QPainter *painter, const QRectF &target) {
-        draw(*cache, painter, target);
-    });
+    return Picture(
+        size, [cache = std::move(cache)](QPainter *painter, const QRectF &target) { draw(*cache, painter, target); });
 }
 
 } // namespace

@@ -137,8 +137,9 @@ void DoorAnimationTest::door_movesAfterItsSoundOneTwipAndOnePauseAtATime()
     QFETCH(int, first);
     QFETCH(int, end);
     const bool front = mode < 0;
-    const std::array<bool, 3> moves{
-        front, !front && MiddleDoorMode(mode) != MiddleDoorMode::RightLeaf, !front && MiddleDoorMode(mode) != MiddleDoorMode::LeftLeaf};
+    const std::array<bool, 3> moves{front,
+        !front && MiddleDoorMode(mode) != MiddleDoorMode::RightLeaf,
+        !front && MiddleDoorMode(mode) != MiddleDoorMode::LeftLeaf};
     Rig rig;
     rig.setWidths(moves[0] ? start : 1080, moves[1] ? start : 840, moves[2] ? start : 840);
     rig.controls.front = rig.controls.middle = open;

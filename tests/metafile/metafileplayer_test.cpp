@@ -376,31 +376,9 @@ void MetafilePlayerTest::records_drawTheirPixelsOrFailCleanly_data()
     // A font turned by the most negative escapement there is: the text is drawn, turned somehow.
     QTest::newRow("extreme font escapement")
         << whitePicture()
-               .record(Emr::ExtCreateFontIndirectW,
-                   {1,
-                       -20,
-                       0,
-                       std::numeric_limits<qint32>::min(),
-                       0,
-                       400,
-                       0,
-                       0,
-                       0,
-                       0,
-                       0,
-                       0,
-                       0,
-                       0,
-                       0,
-                       0,
-                       0,
-                       0,
-                       0,
-                       0,
-                       0,
-                       0,
-                       0,
-                       0})
+               // Object 1: height -20, width 0, the escapement, orientation 0, weight 400, 18 zeros more.
+               .raw(Emr::ExtCreateFontIndirectW,
+                   le32({1, -20, 0, std::numeric_limits<qint32>::min(), 0, 400}) + QByteArray(18 * 4, '\0'))
                .record(Emr::SelectObject, {1})
                .record(Emr::ExtTextOutW, {0, 0, 96, 96, 1, 0, 0, 48, 48, 1, 76, 0, 0, 0, 0, 0, 0, 0x41})
                .finish()
@@ -481,7 +459,8 @@ void MetafilePlayerTest::records_drawTheirPixelsOrFailCleanly_data()
     QTest::newRow("over 16 million pixels") << EmfWriter(QSize(4096, 4000)).finish() << QString();
     QTest::newRow("header only") << good.left(88) << QString();
 
-    QTest::newRow("wmf without placeable header") << readBytes(fixture("metafile/data/red52x32_noapm.wmf")) << QString();
+    QTest::newRow("wmf without placeable header")
+        << readBytes(fixture("metafile/data/red52x32_noapm.wmf")) << QString();
     const QByteArray noUnits = patched(readBytes(fixture("metafile/data/red52x32.wmf")), 14, qint16(0));
     QTest::newRow("wmf with no units per inch") << noUnits << QString();
     QTest::newRow("wmf record past the end") << patched(patched(noUnits, 14, qint16(96)), 40, big) << QString();
