@@ -25,9 +25,38 @@ import unittest
 
 BUS_TITLE = "ポルカノ\u3000-\u3000KT41A0001"
 PANEL_TITLE = "設定パネル"
-PANEL_DISPLAY = (157 + 48, 16 + 10)  # the centre of the panel's keypad display, black while empty
-FRONT_SPEED_FIELD = 13  # the front door's speed in the settings line's fields, counted from 0
+OPEN_TITLE = "開く"  # Qt's Open dialog, for the signboard's picture
+CHOOSER_TITLE = "画像の位置"  # frmBrowseDir, the roll-sign folder chooser
+BROWSER_TITLE = "方向幕のあるフォルダを選択してください"  # the folder browser behind its 参照 button
+MESSAGE_TITLE = "ソラミネ"  # the program's message boxes
+VERSION_TITLE = "ポルカノのバージョン情報"  # frmShowVersion
+ERROR_TITLE = "Zozevezu.dllのエラー"  # the version window's message when the maker's library is missing
+
 TWIPS = 15  # twips to a pixel
+FRONT_SPEED_FIELD = 13  # the front door's speed in the settings line's fields, counted from 0
+
+# Client coordinates in pixels (twips / TWIPS) of what the tests click and look at.
+BARE_BUS = (150, 20)  # the bus window where nothing covers the bus
+SIGN_BOX = (467, 32, 52, 32)  # the roll sign's box: x, y, width, height
+SIGNBOARD_BOX = (230, 134, 94, 30)  # the signboard's box at its design place
+PANEL_DISPLAY = (157 + 48, 16 + 10)  # the centre of the panel's keypad display, black while empty
+PANEL_CHECK1 = (31, 30)  # frmSet Check1, the front door's toggle
+PANEL_CHECK2 = (30, 75)  # Check2, the middle door's
+PANEL_KEYPAD = {"1": (151 + 5 + 17, 92 + 13), "2": (151 + 38 + 17, 92 + 13)}  # inside Frame1
+PANEL_FOLDER_BUTTON = (151 + 5 + 51, 146 + 9)  # 方向幕フォルダー, inside Frame1
+PANEL_VERSION_BUTTON = (98, 155)  # Command3, バージョン情報
+PANEL_FRONT_BAR_LEFT = (59 + 6, 15 + 8)  # HScroll1's arrows
+PANEL_FRONT_BAR_RIGHT = ((855 + 30 + 1260) // TWIPS - 6, (195 + 30 + 120) // TWIPS)
+PANEL_MIDDLE_BAR_LEFT = (58 + 6, 58 + 8)  # HScroll2's left arrow
+CHOOSER_TEXT = (200, 37)  # frmBrowseDir Text1
+CHOOSER_BROWSE = (377 + 34, 27 + 11)
+CHOOSER_OK = (280 + 41, 55 + 11)
+CHOOSER_CANCEL = (368 + 41, 55 + 11)
+VERSION_LINK = (126, 206)  # frmShowVersion Label5
+VERSION_OK = (279, 207)
+
+# Items of the bus window's right-click menu, by the Down presses that reach them from its top.
+MENU_SET_SIGNBOARD_PICTURE = 3  # 看板の画像を設定...
 
 _HERE = os.path.dirname(os.path.abspath(__file__))
 BIN_DIR = os.environ.get("PORUKANO_BIN_DIR", os.path.join(_HERE, "..", "..", "build", "bin"))
@@ -46,8 +75,7 @@ def bmp(width, height, rgb):
 
 def click_front_speed_arrow(session, panel):
     """One click on the right arrow of the front door's speed bar: the speed goes up by 1."""
-    bar_right, bar_middle = (855 + 30 + 1260) // TWIPS, (195 + 30 + 120) // TWIPS
-    session.click(panel, bar_right - 6, bar_middle, settle=0.2)
+    session.click(panel, *PANEL_FRONT_BAR_RIGHT, settle=0.2)
 
 
 def skip_unless_tools(test_case_class):
@@ -412,6 +440,15 @@ class Session:
         numbers = [int(n) for n in re.findall(r"-?\d+", out.split("=", 1)[-1])] if "=" in out else []
         return tuple(numbers) if len(numbers) == 4 else (0, 0, 0, 0)
 
+    def windows_apart(self):
+        """Moves the settings panel to the top right and the bus window below the top left, so
+        neither covers the other; returns (bus, panel)."""
+        bus = self.window(BUS_TITLE)
+        panel = self.window(PANEL_TITLE)
+        self.move(panel, 900, 0)
+        self.move(bus, 0, 300)
+        return bus, panel
+
     def activate(self, win):
         self._run(["xdotool", "windowactivate", "--sync", str(win)], check=False)
         time.sleep(0.1)
@@ -456,6 +493,12 @@ class Session:
         self.activate(win)
         self._run(["xdotool", "key", "--clearmodifiers", *keys])
         time.sleep(settle)
+
+    def choose_menu_item(self, position, at=BARE_BUS):
+        """Opens the bus window's right-click menu at client point `at` and chooses the item
+        `position` Down presses from its top (MENU_...) with Return."""
+        self.click(self.window(BUS_TITLE), *at, button=3, settle=0.6)
+        self._run(["xdotool", "key", *["Down"] * position, "Return"])
 
     def type(self, win, text, settle=0.3):
         self.activate(win)

@@ -2,7 +2,6 @@
 panel's tab order, the speed labels and the keypad display read their values, Qt's own dialogs
 read in Japanese. Needs a private session bus and AT-SPI bus (harness.Session(accessibility=True))."""
 
-import os
 import time
 import unittest
 
@@ -10,9 +9,6 @@ import harness
 
 MISSING = harness.accessibility_missing()
 
-PANEL_KEYPAD = {"1": (151 + 5 + 17, 92 + 13), "2": (151 + 38 + 17, 92 + 13)}
-BAR_LEFT_ARROW = {"HScroll1": (59 + 6, 15 + 8), "HScroll2": (58 + 6, 58 + 8)}
-BARE_BUS = (150, 20)
 CONTROL_ROLES = {"push button", "toggle button", "check box", "radio button", "scroll bar"}
 TAB_ORDER = ["0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "C", "設定", "両方", "前扉", "中扉",
              "中扉の速さ", "前扉の速さ", "バージョン情報", "方向幕フォルダー", "0"]
@@ -55,10 +51,7 @@ class AccessTest(unittest.TestCase):
 
     def test_tabOrder_valueLabels_andQtsDialogsInJapanese(self):
         with harness.Session(accessibility=True) as s:
-            bus = s.window(harness.BUS_TITLE)
-            panel = s.window(harness.PANEL_TITLE)
-            s.move(panel, 900, 0)
-            s.move(bus, 0, 300)
+            bus, panel = s.windows_apart()
             tree = self.frame(harness.PANEL_TITLE)
 
             # Every control has a name to speak; the bus window's pictures are described.
@@ -81,26 +74,26 @@ class AccessTest(unittest.TestCase):
             # The speed labels read the values the bars were set to by a click and a key; the
             # file keeps them.
             speeds = {}
-            for bar, label, key in (("HScroll1", "前扉の速さ", "Left"), ("HScroll2", "中扉の速さ", "Left")):
+            for bar, label, arrow in (("HScroll1", "前扉の速さ", harness.PANEL_FRONT_BAR_LEFT),
+                                      ("HScroll2", "中扉の速さ", harness.PANEL_MIDDLE_BAR_LEFT)):
                 node = self.find(tree, name=label)
                 start = int(node.queryValue().currentValue)
-                s.click(panel, *BAR_LEFT_ARROW[bar])
-                s.key(panel, key)
+                s.click(panel, *arrow)
+                s.key(panel, "Left")
                 speeds[bar] = str(start - 2)
                 self.assertEqual(self.find(tree, description=label + "の値").name, speeds[bar])
 
             # The keypad display reads the digits typed.
             for digit in "12":
-                s.click(panel, *PANEL_KEYPAD[digit])
+                s.click(panel, *harness.PANEL_KEYPAD[digit])
             self.assertEqual(self.find(tree, description="方向幕の番号").name, "12")
 
             # Qt's own Open dialog in Japanese.
-            s.click(bus, *BARE_BUS, button=3, settle=0.6)
-            s._run(["xdotool", "key", "Down", "Down", "Down", "Return"])  # "看板の画像を設定..."
-            dialog = self.frame("開く")
+            s.choose_menu_item(harness.MENU_SET_SIGNBOARD_PICTURE)
+            dialog = self.frame(harness.OPEN_TITLE)
             buttons = {node.name for node in walk(dialog) if node.getRoleName() == "push button"}
             self.assertTrue({"開く(O)", "キャンセル"} <= buttons, buttons)
-            s.key(s.window("開く"), "Escape")
+            s.key(s.window(harness.OPEN_TITLE), "Escape")
 
             s.close(bus)
             self.assertEqual(s.wait_exit(10), 0)

@@ -12,18 +12,14 @@ MIDDLE_RIGHT = (397, 60, 35, 120)
 # The whole doorways, the leaves' edges included, shut and open.
 FRONT_DOORWAY = (20, 38, 90, 165)
 MIDDLE_DOORWAY = (330, 38, 122, 165)
-# The toggles' centres in the panel's client area.
-CHECK1 = (31, 30)
-CHECK2 = (30, 75)
+CHECK1 = harness.PANEL_CHECK1
+CHECK2 = harness.PANEL_CHECK2
 
 
 class DoorSession:
     def __init__(self, session):
         self.s = session
-        self.bus = session.window(harness.BUS_TITLE)
-        self.panel = session.window(harness.PANEL_TITLE)
-        session.move(self.panel, 900, 0)
-        session.move(self.bus, 0, 300)
+        self.bus, self.panel = session.windows_apart()
         self.origin = session.client_origin(self.bus)
 
     def region(self, shot, area):

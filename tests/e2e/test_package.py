@@ -14,7 +14,8 @@ import unittest
 import zipfile
 
 import harness
-from test_version import LINK_LINE, PANEL_VERSION_BUTTON, VERSION_TITLE, fake_browser, read_lines
+from harness import PANEL_VERSION_BUTTON, VERSION_LINK, VERSION_TITLE
+from test_version import fake_browser, read_lines
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 SOURCE_DIR = os.path.join(HERE, "..", "..")
@@ -204,7 +205,7 @@ class PackageTest(unittest.TestCase):
             # The maker's library from the program's folder gives the home page's address.
             s.click(panel, *PANEL_VERSION_BUTTON)
             version = s.window(VERSION_TITLE)
-            s.click(version, *LINK_LINE)
+            s.click(version, *VERSION_LINK)
             self.assertEqual(read_lines(opened, 1), ["https://www.rovanda.example/"])
             s.key(version, "Escape")
             self.assertTrue(s.wait_gone(VERSION_TITLE))

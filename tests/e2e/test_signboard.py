@@ -11,8 +11,7 @@ GREY = (128, 128, 128)
 LIGHT = (224, 224, 224)
 RED = (200, 30, 30)
 
-# The signboard box at its design place, in client pixels, and the frame a full placement gives.
-BOX = (230, 134, 94, 30)
+BOX = harness.SIGNBOARD_BOX
 
 
 def frame_around(x, y, w, h):
@@ -30,9 +29,7 @@ class SignboardTest(unittest.TestCase):
     def setUp(self):
         self.s = harness.Session(files={"pictures/board.bmp": harness.bmp(120, 40, RED)}).__enter__()
         self.addCleanup(self.s.__exit__, None, None, None)
-        self.bus = self.s.window(harness.BUS_TITLE)
-        self.s.move(self.s.window(harness.PANEL_TITLE), 900, 0)
-        self.s.move(self.bus, 0, 300)
+        self.bus, _ = self.s.windows_apart()
         self.origin = self.s.client_origin(self.bus)
         # A double-click places the frame around the box, whatever the start-up left.
         self.s.double_click(self.bus, BOX[0] + 40, BOX[1] + 15)
@@ -70,12 +67,11 @@ class SignboardTest(unittest.TestCase):
 
     def test_pictureChosenInTheOpenDialog_sizesTheBoxAndPlacesTheFrame(self):
         s, (ox, oy) = self.s, self.origin
-        s.click(self.bus, BOX[0] + 47, BOX[1] + 15, button=3, settle=0.6)
-        s._run(["xdotool", "key", "Down", "Down", "Down", "Return"])  # "看板の画像を設定..."
-        dialog = s.window("開く")
+        s.choose_menu_item(harness.MENU_SET_SIGNBOARD_PICTURE, at=(BOX[0] + 47, BOX[1] + 15))
+        dialog = s.window(harness.OPEN_TITLE)
         s.type(dialog, s.folder + "/pictures/board.bmp")
         s.key(dialog, "Return")
-        self.assertTrue(s.wait_gone("開く"))
+        self.assertTrue(s.wait_gone(harness.OPEN_TITLE))
         time.sleep(0.5)
 
         shot = s.screenshot("picture.png")

@@ -9,13 +9,7 @@ import time
 import unittest
 
 import harness
-
-VERSION_TITLE = "ポルカノのバージョン情報"
-ERROR_TITLE = "Zozevezu.dllのエラー"
-
-# Client coordinates in pixels (twips / 15) of the controls used here.
-PANEL_VERSION_BUTTON = (98, 155)  # frmSet Command3
-LINK_LINE = (126, 206)            # frmShowVersion Label5
+from harness import ERROR_TITLE, PANEL_VERSION_BUTTON, VERSION_LINK, VERSION_TITLE
 
 
 def fake_browser(folder):
@@ -51,8 +45,8 @@ class VersionWindowTest(unittest.TestCase):
         with harness.Session(env=env) as s:
             s.click(s.window(harness.PANEL_TITLE), *PANEL_VERSION_BUTTON)
             version = s.window(VERSION_TITLE)
-            s.click(version, *LINK_LINE)
-            s.click(version, *LINK_LINE)
+            s.click(version, *VERSION_LINK)
+            s.click(version, *VERSION_LINK)
             self.assertEqual(read_lines(log, 2), ["https://www.rovanda.example/"] * 2)
             self.assertEqual(s.windows(ERROR_TITLE), [])
             s.key(version, "Escape")

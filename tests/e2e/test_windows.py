@@ -6,24 +6,11 @@ import os
 import unittest
 
 import harness
+from harness import (BROWSER_TITLE, CHOOSER_BROWSE, CHOOSER_CANCEL, CHOOSER_OK, CHOOSER_TEXT, CHOOSER_TITLE,
+                     ERROR_TITLE, MESSAGE_TITLE, OPEN_TITLE, PANEL_FOLDER_BUTTON, PANEL_VERSION_BUTTON, VERSION_LINK,
+                     VERSION_OK, VERSION_TITLE)
 
 BLACK = (0, 0, 0)
-BARE_BUS = (150, 20)
-PANEL_FOLDER_BUTTON = (207, 155)
-PANEL_VERSION_BUTTON = (98, 155)
-CHOOSER_OK = (321, 66)
-CHOOSER_CANCEL = (409, 66)
-CHOOSER_BROWSE = (411, 38)
-CHOOSER_TEXT = (200, 37)
-LINK_LINE = (126, 206)
-VERSION_OK = (279, 207)
-
-OPEN_TITLE = "開く"
-CHOOSER_TITLE = "画像の位置"
-BROWSER_TITLE = "方向幕のあるフォルダを選択してください"
-MESSAGE_TITLE = "ソラミネ"
-VERSION_TITLE = "ポルカノのバージョン情報"
-ERROR_TITLE = "Zozevezu.dllのエラー"
 
 
 @harness.skip_unless_tools
@@ -32,20 +19,18 @@ class WindowsAbovePanelTest(unittest.TestCase):
         # (window title, how it opens from the windows open before it, the keys or the button that
         # close it: None leaves it open for the next step)
         steps = [
-            (OPEN_TITLE, lambda: self.menu_item(3), ["Escape"]),
+            (OPEN_TITLE, lambda: self.s.choose_menu_item(harness.MENU_SET_SIGNBOARD_PICTURE), ["Escape"]),
             (CHOOSER_TITLE, lambda: self.click(harness.PANEL_TITLE, PANEL_FOLDER_BUTTON), None),
             (BROWSER_TITLE, lambda: self.click(CHOOSER_TITLE, CHOOSER_BROWSE), ["Escape"]),
             (MESSAGE_TITLE, self.ok_with_missing_folder, ["Return"]),
             (CHOOSER_TITLE, lambda: None, CHOOSER_CANCEL),  # offered again after the message
             (VERSION_TITLE, lambda: self.click(harness.PANEL_TITLE, PANEL_VERSION_BUTTON), None),
-            (ERROR_TITLE, lambda: self.click(VERSION_TITLE, LINK_LINE), ["Return"]),
+            (ERROR_TITLE, lambda: self.click(VERSION_TITLE, VERSION_LINK), ["Return"]),
         ]
         # The real library on the search path must not stand in for the missing one beside the program.
         with harness.Session(with_library=False, env={"LD_LIBRARY_PATH": harness.BIN_DIR}) as s:
             self.s = s
-            bus = s.window(harness.BUS_TITLE)
-            panel = s.window(harness.PANEL_TITLE)
-            s.move(bus, 0, 300)
+            bus, panel = s.windows_apart()
             for title, open_it, close_it in steps:
                 with self.subTest(title):
                     s.move(panel, 900, 0)
@@ -75,10 +60,6 @@ class WindowsAbovePanelTest(unittest.TestCase):
             self.assertTrue(s.wait_gone(VERSION_TITLE))
             s.close(bus)
             self.assertEqual(s.wait_exit(10), 0)
-
-    def menu_item(self, position):
-        self.s.click(self.s.window(harness.BUS_TITLE), *BARE_BUS, button=3, settle=0.6)
-        self.s._run(["xdotool", "key", *["Down"] * position, "Return"])
 
     def click(self, title, point):
         self.s.click(self.s.window(title), *point)
