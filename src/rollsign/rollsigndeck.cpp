@@ -1,10 +1,10 @@
 #include "rollsign/rollsigndeck.h"
 
 #include "core/twips.h"
+#include "picture/pictureloader.h"
 #include "picture/rasterpicture.h"
 #include "platform/messageboxes.h"
 #include "resources/resourcepaths.h"
-#include "rollsign/facepicture.h"
 #include "rollsign/rollsignbox.h"
 
 RollSignDeck::RollSignDeck(QWidget *busWindow, MessageBoxes *messages, std::function<QWidget *()> messageOwner)
@@ -38,7 +38,7 @@ void RollSignDeck::focus()
 
 bool RollSignDeck::showFace(const QString &file)
 {
-    const Result<Picture> loaded = loadFacePicture(file, m_box->size());
+    const Result<Picture> loaded = loadPicture(file, m_box->size());
     if (!loaded) {
         return false;
     }

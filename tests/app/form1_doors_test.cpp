@@ -2,42 +2,13 @@
 #include "dialogs/frmset.h"
 #include "fakes/fakepacer.h"
 #include "fakes/fakesoundoutput.h"
+#include "support/paintcounter.h"
 
 #include <QAbstractButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTest>
-
-namespace {
-
-// Counts the bus window's paints while a door moves and keeps the front leaf's width at the last.
-class PaintCounter final : public QObject
-{
-public:
-    explicit PaintCounter(const Form1 &form)
-        : m_form(form)
-    {
-    }
-
-    int paints = 0;
-    int frontWidth = -1;
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint) {
-            ++paints;
-            frontWidth = doorLeaves(m_form).frontWidth();
-        }
-        return false;
-    }
-
-private:
-    const Form1 &m_form;
-};
-
-} // namespace
 
 // The bus window's door operations driven through the settings panel, as the user drives them.
 // The movements themselves are tested on DoorAnimation.
@@ -69,7 +40,9 @@ void Form1DoorsTest::toggles_moveTheDoorsAtTheirBarsLiveSpeed()
     frmSet *panel = form.settingsPanel();
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    PaintCounter paints(form);
+    // The front leaf's width as each paint shows it.
+    int frontWidth = -1;
+    PaintCounter paints([&] { frontWidth = doorLeaves(form).frontWidth(); });
     form.installEventFilter(&paints);
     panel->HScroll1()->setValue(1);
     panel->HScroll2()->setValue(1234);
@@ -92,7 +65,7 @@ void Form1DoorsTest::toggles_moveTheDoorsAtTheirBarsLiveSpeed()
     const double seconds = (501 * 1 + 510 * 30000) * 250e-9;
     QVERIFY2(qAbs(paints.paints - (seconds * form.screen()->refreshRate() + 1)) <= 2,
         qPrintable(QString::number(paints.paints)));
-    QCOMPARE(paints.frontWidth, 70);
+    QCOMPARE(frontWidth, 70);
 
     pacer.pauses.clear();
     QTest::mouseClick(panel->Check2(), Qt::LeftButton);

@@ -5,6 +5,7 @@
 #include "fakes/fakemessageboxes.h"
 #include "rollsign/rollsignbox.h"
 #include "signboard/signboardbox.h"
+#include "support/pictures.h"
 
 #include <QDir>
 #include <QFile>
@@ -35,9 +36,7 @@ QString writeFaces(const QString &folder, int count, QSize size = QSize(52, 32))
 {
     QDir().mkpath(folder);
     for (int i = 0; i < count; ++i) {
-        QImage image(size, QImage::Format_RGB32);
-        image.fill(faceColour(i));
-        image.save(folder + QStringLiteral("/%1.bmp").arg(i, 2, 10, QLatin1Char('0')), "BMP");
+        writeSolidBmp(folder + QStringLiteral("/%1.bmp").arg(i, 2, 10, QLatin1Char('0')), size, faceColour(i));
     }
     return QDir::toNativeSeparators(folder);
 }

@@ -7,6 +7,8 @@
 #include "rollsign/rollsignbox.h"
 #include "settings/writefault.h"
 #include "signboard/signboardbox.h"
+#include "support/files.h"
+#include "support/pictures.h"
 
 #include <QAction>
 #include <QApplication>
@@ -24,14 +26,6 @@
 #include <csignal>
 
 namespace {
-
-// Writes a solid picture of the given size and colour.
-void writePicture(const QString &path, QSize size, QColor colour)
-{
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(colour);
-    QVERIFY(image.save(path, "BMP"));
-}
 
 // A bus window whose settings file lies in a temporary folder.
 struct Setup
@@ -206,10 +200,10 @@ void Form1SettingsTest::storedFolderAndPicture_showTheFirstFaceAndTheSignboardIn
     Setup s;
     const QString signs = s.dir.filePath(folderName);
     QVERIFY(QDir().mkdir(signs));
-    writePicture(signs + QLatin1String("/b.bmp"), {30, 30}, Qt::blue);
-    writePicture(signs + QLatin1String("/a.bmp"), {40, 20}, Qt::red);
+    QVERIFY(writeSolidBmp(signs + QLatin1String("/b.bmp"), {30, 30}, Qt::blue));
+    QVERIFY(writeSolidBmp(signs + QLatin1String("/a.bmp"), {40, 20}, Qt::red));
     const QString board = s.dir.filePath(QStringLiteral("看板.bmp"));
-    writePicture(board, {120, 40}, Qt::green);
+    QVERIFY(writeSolidBmp(board, {120, 40}, Qt::green));
     // The folder without its separator: the first face is still found.
     QString quotedSigns = signs;
     quotedSigns.replace(QLatin1Char('"'), QLatin1String("\"\""));

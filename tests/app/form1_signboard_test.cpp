@@ -1,6 +1,7 @@
 #include "app/form1parts.h"
 #include "fakes/fakeopenfiledialog.h"
 #include "signboard/signboardbox.h"
+#include "support/pictures.h"
 
 #include <QAction>
 #include <QFile>
@@ -59,10 +60,8 @@ void Form1SignboardTest::init()
 
 QString Form1SignboardTest::writeImage(const QString &name, QSize size)
 {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(QColor(0, 0, 200));
     const QString path = m_dir.filePath(name);
-    return image.save(path, "BMP") ? path : QString();
+    return writeSolidBmp(path, size, QColor(0, 0, 200)) ? path : QString();
 }
 
 // Chooses `path` in the Open-file dialog of "看板の画像を設定...".
