@@ -13,7 +13,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
-#include <QImage>
 #include <QLabel>
 #include <QRadioButton>
 #include <QScreen>

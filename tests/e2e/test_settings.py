@@ -32,6 +32,23 @@ class SettingsFileTest(unittest.TestCase):
                 s.read_settings(),
                 f'0,0,0,{bh * TWIPS},"","",0,0,"",3450,2010,#TRUE#,#TRUE#,10000,6000,0\r\n'.encode())
 
+    def test_placesOffEveryScreen_windowsComeWhollyOntoTheScreen_andTheLineKeepsWhereTheyCame(self):
+        # A monitor since unplugged on the right, one far above; then the ends of the 32-bit fields.
+        lines = ['300000,0,0,-300000,"","",0,0,"",3450,2010,#TRUE#,#TRUE#,10000,6000,0',
+                 '2147483647,-2147483648,-2147483648,2147483647,"","",0,0,"",3450,2010,#TRUE#,#TRUE#,10000,6000,0']
+        for line in lines:
+            with self.subTest(line), harness.Session(settings_line=line) as s:
+                places = []
+                for title in (harness.BUS_TITLE, harness.PANEL_TITLE):
+                    x, y, width, height = s.frame_rect(s.window(title))
+                    # Title bar and borders included: the frame is known only once the window is shown.
+                    self.assertTrue(0 <= x and x + width <= s.screen[0] and 0 <= y and y + height <= s.screen[1],
+                                    (title, x, y, width, height))
+                    places += [x * TWIPS, y * TWIPS]
+                s.close(s.window(harness.BUS_TITLE))
+                self.assertEqual(s.wait_exit(10), 0)
+                self.assertEqual(s.read_settings().split(b",")[:4], [str(n).encode() for n in places])
+
     def test_moveClose_thenRestart_windowsAreWhereTheyWere_andTheLineIsKept(self):
         # A roll-sign folder and a signboard picture from an earlier run, windows at the top left.
         # (What the windows apply from the line and collect into it is tested on the bus window.)
