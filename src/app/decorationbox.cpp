@@ -12,6 +12,10 @@ DecorationBox::DecorationBox(QWidget *parent)
     , m_picture(prerenderedSvgPicture(ResourcePaths::interior(), QSize(76, 142)))
     , m_image2(prerenderedSvgPicture(ResourcePaths::interior2(), QSize(76, 141)))
 {
+    setObjectName(QStringLiteral("picSlideBase1"));
+    setAccessibleName(tr("車内"));
+    setAccessibleDescription(tr("座席と手すりの見える車内の絵"));
+    setGeometry(Twips::toPixels(QRect(10875, 765, 1140, 2115)));
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }

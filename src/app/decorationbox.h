@@ -4,8 +4,8 @@
 
 #include <QWidget>
 
-// The decoration `picSlideBase1` at the bus window's right edge: a picture box with the interior
-// picture and the image `Image2` inside it. Nothing refers to it; it only has to look right.
+// The decoration `picSlideBase1` at the bus window's right edge, placed by itself: a picture box with
+// the interior picture and the image `Image2` inside it. Nothing refers to it; it only has to look right.
 class DecorationBox final : public QWidget
 {
     Q_OBJECT

@@ -68,10 +68,6 @@ Form1::Form1(const Services &services, QWidget *parent)
     connect(picKanban, &SignboardBox::doubleClicked, this, &Form1::PicKanban_DblClick);
 
     auto picSlideBase1 = new DecorationBox(this);
-    picSlideBase1->setObjectName(QStringLiteral("picSlideBase1"));
-    picSlideBase1->setAccessibleName(tr("車内"));
-    picSlideBase1->setAccessibleDescription(tr("座席と手すりの見える車内の絵"));
-    picSlideBase1->setGeometry(Twips::toPixels(QRect(10875, 765, 1140, 2115)));
 
     setTabOrder(picture1, picKanban);
     setTabOrder(picKanban, picSlideBase1);

@@ -1,6 +1,7 @@
 // The settings file: written when the bus window closes, read while it loads.
 #include "app/firstpaintwatch.h"
 #include "app/form1.h"
+#include "app/storedplace.h"
 #include "core/twips.h"
 #include "dialogs/frmset.h"
 #include "platform/messageboxes.h"
@@ -8,12 +9,9 @@
 #include "rollsign/rollsigndeck.h"
 #include "settings/settingsfile.h"
 #include "settings/settingsline.h"
-#include "settings/windowplacement.h"
 #include "signboard/signboardcontroller.h"
 
-#include <QGuiApplication>
 #include <QRadioButton>
-#include <QScreen>
 #include <QScrollBar>
 #include <QWindow>
 
@@ -30,28 +28,6 @@ int outerHeight(QWidget *window)
         return handle->frameGeometry().height();
     }
     return window->frameGeometry().height();
-}
-
-// Moves `window` to its stored place (twips), or, where that place would leave it wholly outside
-// every screen, onto the nearest screen. The window's outer size is known only once it is on the
-// screen (its client size stands for it until then), so a window brought onto a screen is fitted
-// inside it again as it is first painted.
-void placeOnScreen(QWidget *window, qint32 leftTwips, qint32 topTwips)
-{
-    const auto screenAreas = [] {
-        QList<QRect> areas;
-        for (const QScreen *screen : QGuiApplication::screens()) {
-            areas.append(screen->availableGeometry());
-        }
-        return areas;
-    };
-    const QPoint stored(Twips::toPixels(leftTwips), Twips::toPixels(topTwips));
-    const QPoint place = WindowPlacement::onScreen(QRect(stored, window->frameGeometry().size()), screenAreas());
-    window->move(place);
-    if (place != stored) {
-        new FirstPaintWatch(window,
-            [window, screenAreas] { window->move(WindowPlacement::inside(window->frameGeometry(), screenAreas())); });
-    }
 }
 
 } // namespace
@@ -148,9 +124,9 @@ bool Form1::restoreSettings()
         return false;
     }
 
-    placeOnScreen(this, settings.formLeft, settings.formTop);
+    placeStoredWindow(this, settings.formLeft, settings.formTop);
     frmSet *panel = settingsPanel();
-    placeOnScreen(panel, settings.panelLeft, settings.panelTop);
+    placeStoredWindow(panel, settings.panelLeft, settings.panelTop);
 
     if (!m_signboard->restore(settings.kanbanShown, settings.frameShown, settings.kanbanLeft, settings.kanbanTop)) {
         return false;
