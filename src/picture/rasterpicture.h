@@ -13,9 +13,16 @@ class QString;
 Picture rasterPicture(const Picture &source);
 
 // The same for the SVG drawing at `path` (see svgPicture(); a drawing that cannot be read draws
-// nothing), with the first raster copy started at
-// once on a worker thread at the primary screen's pixel ratio, so that it is ready, or nearly, by
-// the time the picture is first painted; the first paint waits for it if it is not. Pictures are
-// taken up in the order asked for, two at a time. Drawn at another ratio, the picture renders the
-// SVG anew on the painting thread. Needs a QGuiApplication.
+// nothing), with the first raster copy ready by the time the picture is first painted. At a screen
+// pixel ratio of 1 it is the copy built into the program beside the drawing, where there is one of
+// this size (see rasterCopyFile()): nothing is rendered at start-up. Otherwise the copy is started
+// at once on a worker thread at the primary screen's pixel ratio; the first paint waits for it if
+// it is not ready. Pictures are taken up in the order asked for, two at a time. Drawn at another
+// ratio, the picture renders the SVG anew on the painting thread. Needs a QGuiApplication.
 Picture prerenderedSvgPicture(const QString &path, QSize logicalSize);
+
+// The file that builds the copy at pixel ratio 1 of the SVG drawing at `path` into the program:
+// the copy exactly as the pictures above render it, with its size. The build writes one beside each
+// drawing the bus window shows, as "<name>@1x.argb" for "<name>.svg". Empty if the drawing cannot
+// be read.
+QByteArray rasterCopyFile(const QString &path, QSize logicalSize);

@@ -1,8 +1,10 @@
 #include "picture/rasterpicture.h"
 #include "resources/resourcepaths.h"
+#include "support/files.h"
 #include "support/pictures.h"
 
 #include <QPainter>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <vector>
@@ -37,6 +39,15 @@ QImage paint(const Picture &picture, qreal ratio, const QRectF &target)
     return image;
 }
 
+// Writes an SVG drawing of one solid colour.
+void writeSvg(const QString &path, const char *colour)
+{
+    writeBytes(path,
+        QByteArray("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"20\" height=\"10\">"
+                   "<rect width=\"20\" height=\"10\" fill=\"")
+            + colour + "\"/></svg>");
+}
+
 } // namespace
 
 class RasterPictureTest : public QObject
@@ -47,6 +58,9 @@ private slots:
     void draw_isOneSmoothCopyAtThePaintersRatio_data();
     void draw_isOneSmoothCopyAtThePaintersRatio();
     void prerenderedSvg_drawsAsTheSvgAtEveryRatio();
+    void prerenderedSvg_takesTheCopyBesideTheDrawingAtRatioOneAndItsSizeOnly();
+    void builtInCopies_areTheArtworkAsRenderedNow_data();
+    void builtInCopies_areTheArtworkAsRenderedNow();
 };
 
 void RasterPictureTest::draw_isOneSmoothCopyAtThePaintersRatio_data()
@@ -112,6 +126,48 @@ void RasterPictureTest::prerenderedSvg_drawsAsTheSvgAtEveryRatio()
     const Picture missing = prerenderedSvgPicture(QStringLiteral(":/images/no-such.svg"), QSize(20, 20));
     QCOMPARE(paint(missing, 1.0, target), paint(Picture(), 1.0, target));
     QCOMPARE(paint(missing, 2.0, target), paint(Picture(), 2.0, target));
+}
+
+void RasterPictureTest::prerenderedSvg_takesTheCopyBesideTheDrawingAtRatioOneAndItsSizeOnly()
+{
+    // A copy that is not the drawing's, so it shows which of the two is drawn.
+    QTemporaryDir dir;
+    const QString drawing = dir.filePath(QStringLiteral("drawing.svg"));
+    writeSvg(drawing, "blue");
+    const QString other = dir.filePath(QStringLiteral("other.svg"));
+    writeSvg(other, "red");
+    writeBytes(dir.filePath(QStringLiteral("drawing@1x.argb")), rasterCopyFile(other, QSize(20, 10)));
+
+    const QRectF target(10, 8, 20, 10);
+    const auto colourAt = [&target](const Picture &picture, qreal ratio) {
+        return paint(picture, ratio, target).pixelColor(QPointF(15 * ratio, 12 * ratio).toPoint());
+    };
+    const Picture prerendered = prerenderedSvgPicture(drawing, QSize(20, 10));
+    QCOMPARE(colourAt(prerendered, 1.0), QColor(Qt::red));
+    QCOMPARE(colourAt(prerendered, 2.0), QColor(Qt::blue));
+    QCOMPARE(colourAt(prerenderedSvgPicture(drawing, QSize(20, 11)), 1.0), QColor(Qt::blue));
+}
+
+void RasterPictureTest::builtInCopies_areTheArtworkAsRenderedNow_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("bus") << ResourcePaths::bus() << QSize(776, 216);
+    QTest::newRow("front door") << ResourcePaths::frontDoor() << QSize(69, 152);
+    QTest::newRow("middle door, left") << ResourcePaths::middleLeft() << QSize(56, 152);
+    QTest::newRow("middle door, right") << ResourcePaths::middleRight() << QSize(56, 152);
+    QTest::newRow("default face") << ResourcePaths::defaultFace() << QSize(52, 32);
+    QTest::newRow("interior") << ResourcePaths::interior() << QSize(76, 142);
+    QTest::newRow("interior, second") << ResourcePaths::interior2() << QSize(76, 141);
+}
+
+void RasterPictureTest::builtInCopies_areTheArtworkAsRenderedNow()
+{
+    // Each piece of the bus window's artwork is built in at the size the window draws it at, as
+    // the drawing renders now: the start renders none of it.
+    QFETCH(QString, path);
+    QFETCH(QSize, size);
+    QVERIFY(readBytes(path.chopped(4) + QLatin1String("@1x.argb")) == rasterCopyFile(path, size));
 }
 
 QTEST_MAIN(RasterPictureTest)
