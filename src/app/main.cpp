@@ -1,4 +1,5 @@
 #include "app/form1.h"
+#include "app/panelstart.h"
 #include "app/platformchoice.h"
 #include "app/translations.h"
 #include "platform/fonts.h"
@@ -28,6 +29,8 @@ int main(int argc, char *argv[])
     QFont font(Fonts::proportionalGothic());
     font.setPointSize(9);
     QApplication::setFont(font);
+    // The fonts and picture readers the settings panel needs load meanwhile on a worker thread.
+    const PanelPreload panelPreload;
 
     ModuleSoundOutput sound(ModuleSoundOutput::besideProgram());
     SleepingPacer pacer;

@@ -4,7 +4,11 @@
 #include "dialogs/frmset.h"
 #include "platform/soundoutput.h"
 
+#include <QBuffer>
 #include <QEvent>
+#include <QFontDatabase>
+#include <QImageReader>
+#include <QThread>
 #include <QTimer>
 #include <QWidget>
 
@@ -58,4 +62,21 @@ void PanelStart::showPanel()
     }
     panel->show();
     panel->raise();
+}
+
+PanelPreload::PanelPreload()
+    : m_thread(QThread::create([] {
+        QFontDatabase::families();
+        // Asking for a PNG reader loads every format plugin first, as any first read does.
+        QBuffer nothing;
+        QImageReader(&nothing, "png").canRead();
+    }))
+{
+    m_thread->setObjectName(QStringLiteral("panel preload"));
+    m_thread->start();
+}
+
+PanelPreload::~PanelPreload()
+{
+    m_thread->wait();
 }

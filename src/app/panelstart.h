@@ -3,7 +3,9 @@
 #include <QObject>
 
 #include <functional>
+#include <memory>
 
+class QThread;
 class QWidget;
 class SoundOutput;
 class frmSet;
@@ -35,4 +37,26 @@ private:
     SoundOutput *m_sound;
     bool m_pending = false; // asked for and not yet shown
     bool m_painted = false;
+};
+
+// Loads on a worker thread, while the bus window is being made and painted, what the panel's first
+// paint would otherwise load on the main thread, in the way of both windows being up: the font
+// database (the font configuration and the list of installed fonts, which the Japanese captions
+// are matched against) and Qt's image-format plugins (the style draws the group box frame from a
+// picture, and Qt's first read of any picture loads every format plugin to ask it). Both are shared
+// by all threads and safe to load from any. The panel itself is made and shown on the main thread
+// as before; should it need either while the worker still loads it, it waits for the worker.
+//
+// Made once, after the application object and the application font; waits for its thread as it
+// goes, which must be before the application object goes.
+class PanelPreload final
+{
+    Q_DISABLE_COPY_MOVE(PanelPreload)
+
+public:
+    PanelPreload();
+    ~PanelPreload();
+
+private:
+    std::unique_ptr<QThread> m_thread;
 };
