@@ -57,7 +57,7 @@ void PanelStart::showPanel()
     if (SoundOutput *sound = m_sound) {
         new FirstPaintWatch(panel, [panel, sound] {
             QMetaObject::invokeMethod(
-                panel, [sound] { sound->prepare(); }, Qt::QueuedConnection);
+                panel, [sound] { sound->prepareInBackground(); }, Qt::QueuedConnection);
         });
     }
     panel->show();

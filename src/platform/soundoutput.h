@@ -19,6 +19,11 @@ public:
     // itself otherwise.
     virtual void prepare() { }
 
+    // The same, with the slow part done on another thread where the output allows, so the calling
+    // thread stays free meanwhile; the rest is done on the calling thread, from its event loop, when
+    // that part is over. prepare() and play() asked for before then wait for it.
+    virtual void prepareInBackground() { prepare(); }
+
     // Ends every sound and what works for them, within a bounded time; later plays are silent.
     // False when something the sound server keeps waiting could not be ended and is left running:
     // the process's exit handlers may then wait for it too, so a program about to end should end
