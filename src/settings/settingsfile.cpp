@@ -30,8 +30,8 @@ QString makeFolder(const QString &folder)
         return {};
     }
     if (info.path() != folder) {
-        if (QString failure = makeFolder(info.path()); !failure.isEmpty()) {
-            return failure;
+        if (QString problem = makeFolder(info.path()); !problem.isEmpty()) {
+            return problem;
         }
     }
     if (!QDir().mkdir(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner)) {
@@ -130,8 +130,8 @@ bool SettingsFile::write(const QString &text)
     // A save file never falls back to writing over the old file in place. It is unbuffered and
     // written to the last byte here: the buffered write of Qt 6.4 loses the error of a write cut
     // short at the final flush (a full disk), and the cut file would then replace the old one.
-    if (QString failure = makeFolder(QFileInfo(m_path).absolutePath()); !failure.isEmpty()) {
-        m_errorString = QDir::toNativeSeparators(m_path) + QLatin1String(": ") + failure;
+    if (QString problem = makeFolder(QFileInfo(m_path).absolutePath()); !problem.isEmpty()) {
+        m_errorString = QDir::toNativeSeparators(m_path) + QLatin1String(": ") + problem;
         return false;
     }
     QSaveFile file(m_path);
