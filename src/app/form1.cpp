@@ -8,6 +8,7 @@
 #include "dialogs/frmset.h"
 #include "dialogs/frmshowversion.h"
 #include "doors/busdoors.h"
+#include "picture/artworkicon.h"
 #include "picture/rasterpicture.h"
 #include "platform/programfile.h"
 #include "resources/resourcepaths.h"
@@ -19,7 +20,6 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -53,7 +53,7 @@ Form1::Form1(const Services &services, QWidget *parent)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("ポルカノ　-　KT41A0001"));
-    setWindowIcon(QIcon(ResourcePaths::icon()));
+    setWindowIcon(artworkIcon(ResourcePaths::icon(), ResourcePaths::iconSizes()));
     setFixedSize(Twips::toPixels(ClientWidth), Twips::toPixels(ClientHeight));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAccessibleDescription(tr("路線バスの側面の絵。前扉と中扉、方向幕、看板があります"));

@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QPaintDevice>
 #include <QPainter>
+#include <QResource>
 #include <QScreen>
 #include <QThreadPool>
 
@@ -63,17 +64,26 @@ struct RasterCopyHeader
 constexpr quint32 RasterCopyMarker = 0x41524742; // "ARGB"
 
 // The copy built in beside the SVG drawing at `path` (a resource, or a file in tests) for the
-// logical size, if there is one.
+// logical size, if there is one. A copy in the program's resources, which are not compressed, is
+// drawn from where it lies in the program, without copying it.
 QImage builtInCopy(const QString &path, QSize logicalSize)
 {
     if (!path.endsWith(QLatin1String(".svg"))) {
         return {};
     }
-    QFile copyFile(path.chopped(4) + QLatin1String("@1x.argb"));
-    if (!copyFile.open(QIODevice::ReadOnly)) {
-        return {};
+    const QString copyPath = rasterCopyPath(path, logicalSize);
+    const QResource resource(copyPath);
+    const bool inProgram = resource.isValid() && resource.compressionAlgorithm() == QResource::NoCompression;
+    QByteArray file;
+    if (inProgram) {
+        file = QByteArray::fromRawData(reinterpret_cast<const char *>(resource.data()), resource.size());
+    } else {
+        QFile copyFile(copyPath);
+        if (!copyFile.open(QIODevice::ReadOnly)) {
+            return {};
+        }
+        file = copyFile.readAll();
     }
-    const QByteArray file = copyFile.readAll();
     RasterCopyHeader header{};
     if (file.size() < qsizetype(sizeof header)) {
         return {};
@@ -84,12 +94,21 @@ QImage builtInCopy(const QString &path, QSize logicalSize)
         || file.size() != qsizetype(sizeof header) + rowBytes * logicalSize.height()) {
         return {};
     }
+    const char *pixels = file.constData() + sizeof header;
+    if (inProgram && reinterpret_cast<quintptr>(pixels) % alignof(quint32) == 0) {
+        // Read only: the program's resources stay where they are for as long as it runs.
+        return QImage(reinterpret_cast<const uchar *>(pixels),
+            logicalSize.width(),
+            logicalSize.height(),
+            rowBytes,
+            QImage::Format_ARGB32_Premultiplied);
+    }
     QImage image(logicalSize, QImage::Format_ARGB32_Premultiplied);
     if (image.isNull()) {
         return {};
     }
     for (int row = 0; row < logicalSize.height(); ++row) {
-        std::memcpy(image.scanLine(row), file.constData() + sizeof header + row * rowBytes, rowBytes);
+        std::memcpy(image.scanLine(row), pixels + row * rowBytes, rowBytes);
     }
     return image;
 }
@@ -202,6 +221,20 @@ Picture prerenderedSvgPicture(const QString &path, QSize logicalSize)
         promise->set_value(std::move(image));
     });
     return cachedPicture(std::move(cache));
+}
+
+QImage svgRasterCopy(const QString &path, QSize size)
+{
+    QImage copy = builtInCopy(path, size);
+    if (copy.isNull()) {
+        copy = renderCopy(svgPicture(path, size).valueOr(Picture()), size, 1.0);
+    }
+    return copy;
+}
+
+QString rasterCopyPath(const QString &path, QSize logicalSize)
+{
+    return path.chopped(4) + QStringLiteral(".%1x%2.argb").arg(logicalSize.width()).arg(logicalSize.height());
 }
 
 QByteArray rasterCopyFile(const QString &path, QSize logicalSize)

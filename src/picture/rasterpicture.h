@@ -21,8 +21,13 @@ Picture rasterPicture(const Picture &source);
 // ratio, the picture renders the SVG anew on the painting thread. Needs a QGuiApplication.
 Picture prerenderedSvgPicture(const QString &path, QSize logicalSize);
 
+// The SVG drawing at `path` as an image of `size` pixels at pixel ratio 1: the copy built in beside
+// the drawing where there is one of that size, else rendered now. Null if the drawing cannot be read.
+QImage svgRasterCopy(const QString &path, QSize size);
+
 // The file that builds the copy at pixel ratio 1 of the SVG drawing at `path` into the program:
-// the copy exactly as the pictures above render it, with its size. The build writes one beside each
-// drawing the bus window shows, as "<name>@1x.argb" for "<name>.svg". Empty if the drawing cannot
-// be read.
+// the copy exactly as the pictures above render it, with its size. The build writes one beside the
+// drawing for each size the program draws it at, at rasterCopyPath().
 QByteArray rasterCopyFile(const QString &path, QSize logicalSize);
+// Where that copy is: "<name>.<width>x<height>.argb" beside "<name>.svg".
+QString rasterCopyPath(const QString &path, QSize logicalSize);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+#include <QSize>
 #include <QString>
 
 // Where the program's own pictures and sounds live in the Qt resource system. Logical sizes in
@@ -19,6 +21,9 @@ inline QString icon() { return QStringLiteral(":/images/icon.svg"); }           
 inline QString toggleFront() { return QStringLiteral(":/images/togglefront.svg"); } // 50 x 20
 inline QString toggleMiddle() { return QStringLiteral(":/images/togglemiddle.svg"); } // 50 x 20
 inline QString versionIcon() { return QStringLiteral(":/images/versionicon.svg"); } // 32 x 32
+
+// The sizes the bus window's icon is given to the window system at, each built into the program.
+inline QList<QSize> iconSizes() { return {QSize(16, 16), QSize(32, 32), QSize(64, 64), QSize(128, 128)}; }
 
 // A door sound as a complete WAVE file: 101 the middle door opening, 102 shutting.
 inline QString doorSound(int id) { return QStringLiteral(":/sounds/%1.wav").arg(id); }

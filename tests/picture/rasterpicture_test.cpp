@@ -1,3 +1,4 @@
+#include "picture/artworkicon.h"
 #include "picture/rasterpicture.h"
 #include "resources/resourcepaths.h"
 #include "support/files.h"
@@ -58,7 +59,7 @@ private slots:
     void draw_isOneSmoothCopyAtThePaintersRatio_data();
     void draw_isOneSmoothCopyAtThePaintersRatio();
     void prerenderedSvg_drawsAsTheSvgAtEveryRatio();
-    void prerenderedSvg_takesTheCopyBesideTheDrawingAtRatioOneAndItsSizeOnly();
+    void builtInCopy_isTakenAtRatioOneAndItsSizeOnly();
     void builtInCopies_areTheArtworkAsRenderedNow_data();
     void builtInCopies_areTheArtworkAsRenderedNow();
 };
@@ -128,7 +129,7 @@ void RasterPictureTest::prerenderedSvg_drawsAsTheSvgAtEveryRatio()
     QCOMPARE(paint(missing, 2.0, target), paint(Picture(), 2.0, target));
 }
 
-void RasterPictureTest::prerenderedSvg_takesTheCopyBesideTheDrawingAtRatioOneAndItsSizeOnly()
+void RasterPictureTest::builtInCopy_isTakenAtRatioOneAndItsSizeOnly()
 {
     // A copy that is not the drawing's, so it shows which of the two is drawn.
     QTemporaryDir dir;
@@ -136,7 +137,7 @@ void RasterPictureTest::prerenderedSvg_takesTheCopyBesideTheDrawingAtRatioOneAnd
     writeSvg(drawing, "blue");
     const QString other = dir.filePath(QStringLiteral("other.svg"));
     writeSvg(other, "red");
-    writeBytes(dir.filePath(QStringLiteral("drawing@1x.argb")), rasterCopyFile(other, QSize(20, 10)));
+    writeBytes(rasterCopyPath(drawing, QSize(20, 10)), rasterCopyFile(other, QSize(20, 10)));
 
     const QRectF target(10, 8, 20, 10);
     const auto colourAt = [&target](const Picture &picture, qreal ratio) {
@@ -146,6 +147,20 @@ void RasterPictureTest::prerenderedSvg_takesTheCopyBesideTheDrawingAtRatioOneAnd
     QCOMPARE(colourAt(prerendered, 1.0), QColor(Qt::red));
     QCOMPARE(colourAt(prerendered, 2.0), QColor(Qt::blue));
     QCOMPARE(colourAt(prerenderedSvgPicture(drawing, QSize(20, 11)), 1.0), QColor(Qt::blue));
+
+    // The window icon: the window system is offered the sizes built in and given those copies;
+    // any other size or ratio is rendered from the drawing.
+    writeBytes(rasterCopyPath(drawing, QSize(16, 16)), rasterCopyFile(other, QSize(16, 16)));
+    const QIcon icon = artworkIcon(drawing, {QSize(16, 16)});
+    QCOMPARE(icon.availableSizes(), QList<QSize>{QSize(16, 16)});
+    const auto iconColour = [&icon](QSize size, qreal ratio) {
+        const QImage image = icon.pixmap(size, ratio).toImage();
+        return image.pixelColor(image.width() / 2, image.height() / 2);
+    };
+    QCOMPARE(iconColour(QSize(16, 16), 1.0), QColor(Qt::red));
+    QCOMPARE(iconColour(QSize(24, 24), 1.0), QColor(Qt::blue));
+    QCOMPARE(iconColour(QSize(16, 16), 2.0), QColor(Qt::blue));
+    QCOMPARE(icon.pixmap(QSize(16, 16), 2.0).size(), QSize(32, 32));
 }
 
 void RasterPictureTest::builtInCopies_areTheArtworkAsRenderedNow_data()
@@ -159,15 +174,19 @@ void RasterPictureTest::builtInCopies_areTheArtworkAsRenderedNow_data()
     QTest::newRow("default face") << ResourcePaths::defaultFace() << QSize(52, 32);
     QTest::newRow("interior") << ResourcePaths::interior() << QSize(76, 142);
     QTest::newRow("interior, second") << ResourcePaths::interior2() << QSize(76, 141);
+    for (const QSize size : ResourcePaths::iconSizes()) {
+        QTest::addRow("icon %d", size.width()) << ResourcePaths::icon() << size;
+    }
 }
 
 void RasterPictureTest::builtInCopies_areTheArtworkAsRenderedNow()
 {
-    // Each piece of the bus window's artwork is built in at the size the window draws it at, as
-    // the drawing renders now: the start renders none of it.
+    // Each piece of the bus window's artwork is built in at the size the window draws it at, and
+    // its icon at each size the window system takes, as the drawing renders now: the start
+    // renders none of it.
     QFETCH(QString, path);
     QFETCH(QSize, size);
-    QVERIFY(readBytes(path.chopped(4) + QLatin1String("@1x.argb")) == rasterCopyFile(path, size));
+    QVERIFY(readBytes(rasterCopyPath(path, size)) == rasterCopyFile(path, size));
 }
 
 QTEST_MAIN(RasterPictureTest)
