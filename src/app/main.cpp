@@ -29,7 +29,7 @@ int main(int argc, char *argv[])
     QFont font(Fonts::proportionalGothic());
     font.setPointSize(9);
     QApplication::setFont(font);
-    // The fonts and picture readers the settings panel needs load meanwhile on a worker thread.
+    // The picture readers the settings panel needs load meanwhile on a worker thread.
     const PanelPreload panelPreload;
 
     ModuleSoundOutput sound(ModuleSoundOutput::besideProgram());

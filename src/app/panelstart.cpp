@@ -6,7 +6,6 @@
 
 #include <QBuffer>
 #include <QEvent>
-#include <QFontDatabase>
 #include <QImageReader>
 #include <QThread>
 #include <QTimer>
@@ -66,7 +65,6 @@ void PanelStart::showPanel()
 
 PanelPreload::PanelPreload()
     : m_thread(QThread::create([] {
-        QFontDatabase::families();
         // Asking for a PNG reader loads every format plugin first, as any first read does.
         QBuffer nothing;
         QImageReader(&nothing, "png").canRead();

@@ -40,15 +40,16 @@ private:
 };
 
 // Loads on a worker thread, while the bus window is being made and painted, what the panel's first
-// paint would otherwise load on the main thread, in the way of both windows being up: the font
-// database (the font configuration and the list of installed fonts, which the Japanese captions
-// are matched against) and Qt's image-format plugins (the style draws the group box frame from a
-// picture, and Qt's first read of any picture loads every format plugin to ask it). Both are shared
-// by all threads and safe to load from any. The panel itself is made and shown on the main thread
-// as before; should it need either while the worker still loads it, it waits for the worker.
+// paint would otherwise load on the main thread, in the way of both windows being up: Qt's
+// image-format plugins (the style draws the group box frame from a picture, and Qt's first read of
+// any picture loads every format plugin to ask it). They are shared by all threads and safe to
+// load from any; the panel, made and shown on the main thread, waits for the worker should it need
+// them sooner. The font database is not loaded here: loading it beside the bus window's start
+// delays the bus window's first paint by more than it saves the panel, so the panel's show loads
+// it, as any Qt window's first text does.
 //
-// Made once, after the application object and the application font; waits for its thread as it
-// goes, which must be before the application object goes.
+// Made once, after the application object; waits for its thread as it goes, which must be before
+// the application object goes.
 class PanelPreload final
 {
     Q_DISABLE_COPY_MOVE(PanelPreload)
