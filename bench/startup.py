@@ -19,9 +19,10 @@ program's first paint at most 1.0 times the bare window's, both windows painted 
 the two-window program's, peak memory at most the bare window's plus 15 MB.
 
 With --before BUILD, the program as built in another build folder (an earlier version) runs in the
-same rounds and is printed beside, so that a change is measured before and after in one run.
+same rounds and is printed beside, named by its folder, so that a change is measured before and
+after in one run; give it more than once for several earlier versions.
 
-    bench/startup.py [--runs N] [--build build] [--before build-before]
+    bench/startup.py [--runs N] [--build build] [--before build-before ...]
 """
 
 import argparse
@@ -168,7 +169,8 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--runs", type=int, default=31)
     parser.add_argument("--build", default=os.path.join(os.path.dirname(__file__), "..", "build"))
-    parser.add_argument("--before", help="a build folder of an earlier version, run alongside")
+    parser.add_argument("--before", action="append", default=[],
+                        help="a build folder of an earlier version, run alongside (may be repeated)")
     options = parser.parse_args()
     build = os.path.abspath(options.build)
 
@@ -180,9 +182,10 @@ def main():
                         picture, "776", "216"], check=True)
         folder = program_folder(build, top)
         programs = [("program", [os.path.join(folder, "KT41A0001")], folder)]
-        if options.before:
-            before = program_folder(os.path.abspath(options.before), top)
-            programs.append(("program (before)", [os.path.join(before, "KT41A0001")], before))
+        for earlier in options.before:
+            before = program_folder(os.path.abspath(earlier), top)
+            name = f"program ({os.path.basename(os.path.normpath(os.path.abspath(earlier)))})"
+            programs.append((name, [os.path.join(before, "KT41A0001")], before))
         programs += [("bare window", [os.path.join(build, "bin", "barewindow"), picture], top),
                      ("two windows", [os.path.join(build, "bin", "twowindows"), picture], top)]
 

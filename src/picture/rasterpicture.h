@@ -27,7 +27,8 @@ QImage svgRasterCopy(const QString &path, QSize size);
 
 // The file that builds the copy at pixel ratio 1 of the SVG drawing at `path` into the program:
 // the copy exactly as the pictures above render it, with its size. The build writes one beside the
-// drawing for each size the program draws it at, at rasterCopyPath().
+// drawing for each size the program draws it at, at rasterCopyPath(). Empty if the drawing cannot
+// be read.
 QByteArray rasterCopyFile(const QString &path, QSize logicalSize);
 // Where that copy is: "<name>.<width>x<height>.argb" beside "<name>.svg".
 QString rasterCopyPath(const QString &path, QSize logicalSize);
