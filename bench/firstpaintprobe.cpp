@@ -5,31 +5,14 @@
 //   window-paint <name> <ns>    once any other top-level window has (by object name),
 // and ends the program half a second after the bus window's first paint, so that what start-up
 // does after that paint counts in the peak memory too.
+#include "paintreport.h"
+
 #include <QCoreApplication>
 #include <QEvent>
 #include <QSet>
-#include <QTimer>
 #include <QWidget>
 
-#include <chrono>
-#include <cstdio>
-
 namespace {
-
-constexpr int SettleMs = 500;
-
-// Writes the line once the paint being handled is done.
-void reportAfterThisEvent(QObject *context, const QByteArray &label)
-{
-    QTimer::singleShot(0, context, [label] {
-        const auto now = std::chrono::steady_clock::now().time_since_epoch();
-        std::fprintf(stderr,
-            "%s %lld\n",
-            label.constData(),
-            static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
-        std::fflush(stderr);
-    });
-}
 
 class FirstPaintProbe final : public QObject
 {
@@ -44,10 +27,9 @@ protected:
             if (!m_painted.contains(window)) {
                 m_painted.insert(window);
                 if (window->objectName() == QLatin1String("Form1")) {
-                    reportAfterThisEvent(this, "first-paint");
-                    QTimer::singleShot(SettleMs, this, [] { QCoreApplication::exit(0); });
+                    PaintReport::reportFirstPaintAndEnd(this);
                 } else {
-                    reportAfterThisEvent(this, "window-paint " + window->objectName().toUtf8());
+                    PaintReport::reportAfterThisEvent(this, "window-paint " + window->objectName().toUtf8());
                 }
             }
         }

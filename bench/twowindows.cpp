@@ -11,62 +11,17 @@
 //   window-paint panel <ns>    once the tool window has,
 // and ends half a second after the first paint.
 
+#include "paintreport.h"
+
 #include <QApplication>
 #include <QGroupBox>
-#include <QImage>
 #include <QLabel>
-#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QTimer>
 #include <QWidget>
 
-#include <chrono>
-#include <cstdio>
-
 namespace {
-
-constexpr int SettleMs = 500;
-
-// Writes the line once the paint being handled is done.
-void reportAfterThisEvent(QObject *context, const char *label)
-{
-    QTimer::singleShot(0, context, [label] {
-        const auto now = std::chrono::steady_clock::now().time_since_epoch();
-        std::fprintf(stderr,
-            "%s %lld\n",
-            label,
-            static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
-        std::fflush(stderr);
-    });
-}
-
-class PictureWindow final : public QWidget
-{
-public:
-    explicit PictureWindow(const QString &picture)
-        : m_picture(picture)
-    {
-        setFixedSize(775, 215);
-        setWindowTitle(QStringLiteral("バスの窓"));
-    }
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter painter(this);
-        painter.drawImage(QPoint(0, 0), m_picture);
-        if (!std::exchange(m_reported, true)) {
-            reportAfterThisEvent(this, "first-paint");
-            QTimer::singleShot(SettleMs, this, [] { QCoreApplication::exit(0); });
-        }
-    }
-
-private:
-    QImage m_picture;
-    bool m_reported = false;
-};
 
 class ToolWindow final : public QWidget
 {
@@ -118,7 +73,7 @@ protected:
     void paintEvent(QPaintEvent *) override
     {
         if (!std::exchange(m_reported, true)) {
-            reportAfterThisEvent(this, "window-paint panel");
+            PaintReport::reportAfterThisEvent(this, "window-paint panel");
         }
     }
 
@@ -135,7 +90,8 @@ int main(int argc, char *argv[])
     font.setPointSize(9);
     QApplication::setFont(font);
 
-    PictureWindow window(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString());
+    PaintReport::PictureWindow window(
+        argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString(), QStringLiteral("バスの窓"));
     ToolWindow panel(&window);
     panel.move(0, 215);
     window.show();
