@@ -34,12 +34,6 @@ qint64 placed(Span window, Span screen)
     return std::clamp(window.first, screen.first, screen.last + 1 - window.length());
 }
 
-} // namespace
-
-namespace WindowPlacement {
-
-namespace {
-
 // The screen nearest to the frame spans `x` and `y` (the earlier one on a tie) and its distance,
 // 0 where the frame shares a pixel with it; null where there is no screen.
 const QRect *nearestScreen(Span x, Span y, const QList<QRect> &screens, double *distance)
@@ -75,6 +69,8 @@ QPoint place(const QRect &frame, const QList<QRect> &screens, bool keepWhereVisi
 }
 
 } // namespace
+
+namespace WindowPlacement {
 
 QPoint onScreen(const QRect &frame, const QList<QRect> &screens)
 {
